@@ -1,0 +1,19 @@
+#include "core/paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace core {
+
+std::filesystem::path defaultMaintainerFile() {
+    return std::filesystem::path(QDir::homePath().toStdString()) / "Desktop" / "waittoadd.txt";
+}
+
+Paths Paths::installed() {
+    Paths p;
+    p.programFolder = QCoreApplication::applicationDirPath().toStdString();
+    p.maintainerFile = defaultMaintainerFile();
+    return p;
+}
+
+}  // namespace core

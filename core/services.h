@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+// The small platform services every window reaches through its constructor. Production code
+// gets the real ones (core/real_services.h); tests get fakes (tests/support/fakes.h).
+
+namespace core {
+
+/// A monotonic millisecond clock (the one-second pause after a right answer).
+class Clock {
+  public:
+    virtual ~Clock() = default;
+    virtual std::int64_t nowMs() = 0;
+};
+
+/// Seconds since midnight, local time (the random draws reseed from it).
+class TimeOfDay {
+  public:
+    virtual ~TimeOfDay() = default;
+    virtual double secondsSinceMidnight() = 0;
+};
+
+/// The random generator of the draws: uniform numbers in [0, 1).
+/// Reseeding mixes the seed into the state without restarting the sequence, so two reseeds
+/// within one clock tick still give different numbers.
+class Random {
+  public:
+    virtual ~Random() = default;
+    virtual void reseed(double seed) = 0;
+    virtual double next() = 0;
+};
+
+/// Message boxes with one OK button and the application's name as title.
+class MessageBoxes {
+  public:
+    virtual ~MessageBoxes() = default;
+    virtual void inform(const QString& text) = 0;
+};
+
+/// Opens a web address in the learner's browser without waiting for it.
+class Browser {
+  public:
+    virtual ~Browser() = default;
+    virtual void open(const QString& address) = 0;
+};
+
+/// Runs a batch file hidden, without waiting. Returns false when it could not be started.
+class Launcher {
+  public:
+    virtual ~Launcher() = default;
+    virtual bool startHidden(const QString& file) = 0;
+};
+
+/// The windows of the program. Only one is open at a time: a window asks for the next one
+/// and then unloads itself (closes).
+enum class WindowKind { Start, Settings, Study, Dictionary };
+
+class Navigator {
+  public:
+    virtual ~Navigator() = default;
+    /// Shows a new, freshly loaded window of this kind.
+    virtual void show(WindowKind kind) = 0;
+    /// Ends the program normally (the exit button, a completed weeding plan).
+    virtual void quit() = 0;
+};
+
+}  // namespace core

@@ -1,0 +1,2 @@
+# First-start step of the vocabulary trainer: nothing needs repairing on this system.
+exit 0

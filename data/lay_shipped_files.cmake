@@ -1,0 +1,10 @@
+# Copies each shipped file into the program folder unless a file of that name is there.
+file(MAKE_DIRECTORY ${TO})
+foreach(name IN LISTS FILES)
+    if(NOT EXISTS ${TO}/${name})
+        file(COPY ${FROM}/${name} DESTINATION ${TO})
+    endif()
+endforeach()
+if(NOT EXISTS ${TO}/error.bat)
+    file(COPY ${SCRIPT} DESTINATION ${TO})
+endif()

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class QSettings;
+
+namespace settings {
+
+/// One setting: application, section and key, each compared case-sensitively.
+struct Key {
+    const char* application;
+    const char* section;
+    const char* key;
+};
+
+/// The per-user settings store: string values by application, section and key.
+class Store {
+  public:
+    virtual ~Store() = default;
+    /// The stored text; a missing key reads as the empty text.
+    virtual QString read(const Key& key) = 0;
+    /// Stores the text byte for byte; it is in the file when the call returns.
+    virtual void write(const Key& key, const QString& value) = 0;
+    /// Deletes one key; it then reads as the empty text.
+    virtual void remove(const Key& key) = 0;
+
+    /// The leading number of the stored text (empty or non-numeric reads 0).
+    double number(const Key& key);
+    /// The stored text as a number; a text that is not a number is an error naming the key.
+    double strictNumber(const Key& key);
+    /// Writes a number as decimal text.
+    void writeNumber(const Key& key, double value);
+};
+
+/// The store kept in one INI file per application ("qmword.ini", ...) in a folder:
+/// the user's configuration folder in the program, a temporary one in tests.
+class IniStore final : public Store {
+  public:
+    explicit IniStore(QString folder);
+    ~IniStore() override;
+
+    /// `$XDG_CONFIG_HOME`, else `~/.config`.
+    static QString userFolder();
+
+    QString read(const Key& key) override;
+    void write(const Key& key, const QString& value) override;
+    void remove(const Key& key) override;
+
+    QString fileOf(const char* application) const;
+
+  private:
+    QSettings& file(const char* application);
+    void check(QSettings& s, const char* application);
+
+    QString folder_;
+    std::map<QString, std::unique_ptr<QSettings>> files_;
+};
+
+}  // namespace settings

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/paths.h"
+#include "settings/store.h"
+#include "words/word_store.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+namespace testing_support {
+
+/// A fresh settings folder and program folder for one test, removed afterwards.
+class TestFolders {
+  public:
+    TestFolders();
+
+    core::Paths paths;  // maintainer file points into the temp folder, absent
+    settings::IniStore& store() { return *store_; }
+    QString settingsFolder() const { return settingsDir_.path(); }
+
+    /// Makes the maintainer file (an empty one unless content is given).
+    void createMaintainerFile(const QByteArray& content = {});
+
+    /// A word file of the program folder holding the rows in this order.
+    void writeWordFile(const char* file, const std::vector<words::WordEntry>& rows,
+                       const char* table = words::kWordTable);
+    /// An empty new-word list and its template.
+    void writeEmptyLists();
+    /// A word table of n rows: headword "wN", gloss "n.词N", qmuse falling from n + 29 to 30.
+    void writeNumberedWords(int n);
+
+  private:
+    QTemporaryDir settingsDir_;
+    QTemporaryDir programDir_;
+    std::unique_ptr<settings::IniStore> store_;
+};
+
+/// A word row with a plain gloss, stored in its reversed hex form.
+words::WordEntry entry(const QString& word, const QString& gloss, double use, double del = 10);
+
+/// The rows of a table as they stand in the file, in rowid order.
+std::vector<words::WordEntry> readRows(const std::filesystem::path& file, const char* table);
+
+}  // namespace testing_support

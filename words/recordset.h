@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QString>
+
+#include <filesystem>
+#include <memory>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+
+namespace words {
+
+/// A field value: Null, a number or a text.
+class Value {
+  public:
+    Value() = default;
+    Value(double number) : v_(number) {}
+    Value(int number) : v_(static_cast<double>(number)) {}
+    Value(QString text) : v_(std::move(text)) {}
+    Value(const char* text) : v_(QString::fromUtf8(text)) {}
+
+    bool isNull() const { return std::holds_alternative<std::monostate>(v_); }
+    bool isNumber() const { return std::holds_alternative<double>(v_); }
+    /// The text of the value: a number as decimal text, Null as the empty text.
+    QString text() const;
+    /// The number of the value: a text by its leading number, Null as 0.
+    double number() const;
+
+    /// Ordering of `Sort`: Null first, then numbers, then texts by character code.
+    int compare(const Value& other) const;
+    bool operator==(const Value& other) const { return v_ == other.v_; }
+
+  private:
+    std::variant<std::monostate, double, QString> v_;
+};
+
+/// An open database file. Every statement commits on its own, so each change is in the file
+/// when the call returns; the rollback journal keeps the file whole if the process is killed.
+class Database {
+  public:
+    /// Opens an existing database file; a missing, unreadable or foreign file is an error
+    /// that names it, and nothing is created.
+    explicit Database(const std::filesystem::path& file);
+    /// Makes a new, empty database file (the build of the shipped files and tests).
+    static std::unique_ptr<Database> create(const std::filesystem::path& file);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    /// Runs statements without results.
+    void execute(const QString& sql);
+    /// Runs one statement with bound values.
+    void execute(const QString& sql, const std::vector<Value>& values);
+    /// Rowid of the last row inserted.
+    long long lastRowId() const;
+
+    /// Groups many writes into one transaction (an import); commit() makes them durable.
+    void begin();
+    void commit();
+    void rollback();
+
+    const std::filesystem::path& file() const { return file_; }
+    sqlite3* handle() const { return db_; }
+    /// An error naming the file and SQLite's message.
+    [[noreturn]] void raise(const QString& what) const;
+
+  private:
+    Database() = default;
+    std::filesystem::path file_;
+    sqlite3* db_ = nullptr;
+};
+
+/// The rows of one query held in memory: count known at open, moved through by 1-based
+/// position, sorted after opening, changed in place with every change written to the file.
+class Recordset {
+  public:
+    Recordset() = default;
+
+    /// Opens on "select * from TABLE [order by ...]" over the database.
+    void open(Database& db, const QString& sql);
+    bool isOpen() const { return db_ != nullptr; }
+    /// Saves a pending new row, then forgets the rows; the recordset is closed again.
+    void close();
+
+    int recordCount() const { return static_cast<int>(rows_.size()); }
+    /// Orders the rows by one field, "qmdelete desc" or "qmword asc"; equal rows keep their
+    /// order. Moves to the first row.
+    void sort(const QString& spec);
+
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    /// Moves n rows from the current one; past the end gives EOF, before the start BOF.
+    void move(int n);
+    bool eof() const;
+    bool bof() const;
+    /// 1-based position of the current row.
+    int position() const { return pos_ + 1; }
+
+    /// A field of the current row; no current row is an error.
+    const Value& field(const char* name) const;
+    /// Changes a field of the current row; an existing row is written to the file at once.
+    void setField(const char* name, const Value& value);
+    /// Starts a new row at the end and makes it current; update() (or moving away) saves it.
+    void addNew();
+    /// Saves a pending new row; for an existing row there is nothing left to save.
+    void update();
+    /// Deletes the current row from the file and the recordset; the next moveNext() reaches
+    /// the row that followed it.
+    void deleteCurrent();
+
+    const QString& table() const { return table_; }
+
+  private:
+    struct Row {
+        long long rowid = 0;  // 0 while the row is pending (added, not yet saved)
+        std::vector<Value> values;
+    };
+    int column(const char* name) const;
+    const Row& current() const;
+    Row& current();
+    [[noreturn]] void noCurrentRow() const;
+
+    Database* db_ = nullptr;
+    QString table_;
+    std::vector<QString> columns_;
+    std::vector<Row> rows_;
+    int pos_ = -1;  // -1 BOF, size() EOF
+    bool onDeleted_ = false;
+    bool pending_ = false;
+};
+
+}  // namespace words
