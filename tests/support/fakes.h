@@ -115,3 +115,30 @@ class FakeSpeechEngine final : public speech::Engine {
 };
 
 }  // namespace testing_support
+
+#include "core/window_services.h"
+#include "tests/support/folders.h"
+
+namespace testing_support {
+
+/// Fakes for every service of a window, over fresh temporary folders.
+struct FakeServices {
+    TestFolders folders;
+    FakeSpeechEngine speech;
+    RecordingFailure failure;
+    FakeClock clock;
+    FakeTimeOfDay timeOfDay;
+    ScriptedRandom random;
+    RecordingMessages messages;
+    RecordingBrowser browser;
+    FakeLauncher launcher;
+    RecordingNavigator navigator;
+
+    core::WindowServices services() {
+        return core::WindowServices{folders.paths, folders.store(), speech,   failure, clock,
+                                    timeOfDay,     random,          messages, browser, launcher,
+                                    navigator,     nullptr,         nullptr};
+    }
+};
+
+}  // namespace testing_support
