@@ -19,13 +19,35 @@ struct Conversion {
     size_t consumed = 0;
 };
 
-Conversion convert(const char* to, const char* from, const QByteArray& in) {
+// Opening a converter loads its tables: each direction is opened once per thread and reset
+// before every use.
+class Converter {
+  public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (valid()) {
+            iconv_close(cd_);
+        }
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        return cd_;
+    }
+
+  private:
+    iconv_t cd_;
+};
+
+Conversion convert(Converter& converter, const QByteArray& in) {
     Conversion result;
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    if (!converter.valid()) {
         result.ok = false;
         return result;
     }
+    iconv_t cd = converter.get();
     std::vector<char> buffer(static_cast<size_t>(in.size()) * 4 + 16);
     char* inPtr = const_cast<char*>(in.constData());
     size_t inLeft = static_cast<size_t>(in.size());
@@ -38,7 +60,6 @@ Conversion convert(const char* to, const char* from, const QByteArray& in) {
     }
     result.consumed = static_cast<size_t>(in.size()) - inLeft;
     result.out = QByteArray(buffer.data(), static_cast<qsizetype>(buffer.size() - outLeft));
-    iconv_close(cd);
     return result;
 }
 
@@ -52,7 +73,8 @@ std::optional<QByteArray> toGbk(const QString& text, int* badIndex) {
     for (uint code : codes) {
         utf32.append(reinterpret_cast<const char*>(&code), 4);
     }
-    const Conversion c = convert("GBK", "UTF-32LE", utf32);
+    thread_local Converter toGbkConverter("GBK", "UTF-32LE");
+    const Conversion c = convert(toGbkConverter, utf32);
     if (c.ok) {
         return c.out;
     }
@@ -69,7 +91,8 @@ std::optional<QByteArray> toGbk(const QString& text, int* badIndex) {
 }
 
 std::optional<QString> fromGbk(const QByteArray& bytes) {
-    const Conversion c = convert("UTF-8", "GBK", bytes);
+    thread_local Converter fromGbkConverter("UTF-8", "GBK");
+    const Conversion c = convert(fromGbkConverter, bytes);
     if (!c.ok) {
         return std::nullopt;
     }

@@ -103,7 +103,9 @@ QString HexToGB(const QString& hex) {
         } else if (good && code >= 0x8000) {
             // A double-byte character must convert on its own: a bad pair must not spoil
             // its neighbours.
-            const QByteArray pair{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+            QByteArray pair;
+            pair.append(static_cast<char>(code >> 8));
+            pair.append(static_cast<char>(code & 0xFF));
             const auto one = core::fromGbk(pair);
             if (one && one->size() >= 1) {
                 run.append(pair);

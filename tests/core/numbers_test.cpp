@@ -1,0 +1,59 @@
+#include "core/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+struct LeadingCase {
+    const char* text;
+    double value;
+};
+
+TEST(LeadingNumber, ReadsTheNumberAtTheStartAndIgnoresTheRest) {
+    const LeadingCase cases[] = {
+        {"10 ", 10},   {"20.5", 20.5}, {"abc", 0},    {"", 0},         {"  7", 7},
+        {"-3x", -3},   {"12 ", 12},    {"5.4", 5.4},  {".5", 0.5},     {"1e3", 1000},
+        {"1e", 1},     {"+2", 2},      {"-", 0},      {"2.45abc", 2.45}, {"15374", 15374},
+        {"1e999", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(core::leadingNumber(QString::fromUtf8(c.text)), c.value) << c.text;
+    }
+}
+
+TEST(StrictNumber, AcceptsOnlyAWholeNumberText) {
+    EXPECT_EQ(core::strictNumber(QStringLiteral("10 ")), 10.0);
+    EXPECT_EQ(core::strictNumber(QStringLiteral(" 20.5")), 20.5);
+    EXPECT_FALSE(core::strictNumber(QStringLiteral("abc")));
+    EXPECT_FALSE(core::strictNumber(QStringLiteral("")));
+    EXPECT_FALSE(core::strictNumber(QStringLiteral("10x")));
+    EXPECT_FALSE(core::strictNumber(QStringLiteral("1 0")));
+}
+
+TEST(RoundHalfEven, ExactHalvesGoToTheEvenNeighbour) {
+    EXPECT_EQ(core::roundHalfEven(0.5), 0);
+    EXPECT_EQ(core::roundHalfEven(1.5), 2);
+    EXPECT_EQ(core::roundHalfEven(2.5), 2);
+    EXPECT_EQ(core::roundHalfEven(-2.5), -2);
+    EXPECT_EQ(core::roundHalfEven(21.5), 22);
+    EXPECT_EQ(core::roundHalfEven(22.5), 22);
+    EXPECT_EQ(core::roundHalfEven(2.6), 3);
+    EXPECT_DOUBLE_EQ(core::roundHalfEven(2.4445, 3), 2.444);
+    EXPECT_DOUBLE_EQ(core::roundHalfEven(2.4455, 3), 2.446);
+    EXPECT_DOUBLE_EQ(core::roundHalfEven(1.23456, 3), 1.235);
+}
+
+TEST(NumberText, WritesDecimalTextWithoutTrailingZeros) {
+    EXPECT_EQ(core::numberText(2.45), QStringLiteral("2.45"));
+    EXPECT_EQ(core::numberText(0), QStringLiteral("0"));
+    EXPECT_EQ(core::numberText(-0.0), QStringLiteral("0"));
+    EXPECT_EQ(core::numberText(10), QStringLiteral("10"));
+    EXPECT_EQ(core::numberText(15374), QStringLiteral("15374"));
+    EXPECT_EQ(core::numberText(-3), QStringLiteral("-3"));
+    EXPECT_EQ(core::numberText(1234567890123.0), QStringLiteral("1234567890123"));
+    EXPECT_EQ(core::numberText(0.1 + 0.2), QStringLiteral("0.3"));
+}
+
+}  // namespace
