@@ -14,13 +14,13 @@ struct Rgb {
 };
 
 // Colours of the study window.
-inline constexpr Rgb kBoxBack{0, 192, 192};          // text boxes, frame, rows, counters
-inline constexpr Rgb kQuestionText{128, 255, 255};   // the headword before its colour scale
-inline constexpr Rgb kRowText{192, 255, 255};        // answer rows, normal
-inline constexpr Rgb kRowHoverBack{51, 192, 192};    // answer row under the pointer
-inline constexpr Rgb kRightAnswerText{44, 44, 238};  // the right row after a right answer
-inline constexpr Rgb kVerdictText{255, 255, 0};      // the verdict line
-inline constexpr Rgb kCalligraphyDark{193, 96, 49};  // picture buttons, normal look
+inline constexpr Rgb kBoxBack{0, 192, 192};             // text boxes, frame, rows, counters
+inline constexpr Rgb kQuestionText{128, 255, 255};      // the headword before its colour scale
+inline constexpr Rgb kRowText{192, 255, 255};           // answer rows, normal
+inline constexpr Rgb kRowHoverBack{51, 192, 192};       // answer row under the pointer
+inline constexpr Rgb kRightAnswerText{44, 44, 238};     // the right row after a right answer
+inline constexpr Rgb kVerdictText{255, 255, 0};         // the verdict line
+inline constexpr Rgb kCalligraphyDark{193, 96, 49};     // picture buttons, normal look
 inline constexpr Rgb kCalligraphyLight{234, 192, 172};  // picture buttons, hover look
 
 /// One step of a font-size table: a measure above `above` takes `pointSize`.

@@ -28,8 +28,8 @@ bool hasPosPrefix(const QString& gloss) {
 }
 
 bool isVerbForm(const QString& gloss) {
-    return gloss.endsWith(QStringLiteral("过去分词")) || gloss.endsWith(QStringLiteral("现在分词")) ||
-           gloss.endsWith(QStringLiteral("过去式"));
+    return gloss.endsWith(QStringLiteral("过去分词")) ||
+           gloss.endsWith(QStringLiteral("现在分词")) || gloss.endsWith(QStringLiteral("过去式"));
 }
 
 QString withoutBlanks(const QString& gloss) {

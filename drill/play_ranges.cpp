@@ -16,14 +16,13 @@ struct FixedRange {
 };
 
 constexpr FixedRange kTestRanges[] = {
-    {"all", 1, 0},          {"normal", 1, 0},       {"high", 1, 0},
-    {"middle", 601, 1500},  {"senior", 1501, 3000}, {"cet4", 3001, 6000},
-    {"cet6", 6001, 8000},   {"tofel", 8001, 9500},
+    {"all", 1, 0},          {"normal", 1, 0},     {"high", 1, 0},       {"middle", 601, 1500},
+    {"senior", 1501, 3000}, {"cet4", 3001, 6000}, {"cet6", 6001, 8000}, {"tofel", 8001, 9500},
 };
 
 constexpr FixedRange kGradedRanges[] = {
-    {"600", 1, 600},       {"1500", 601, 1500},   {"3000", 1501, 3000}, {"4500", 3001, 6000},
-    {"5500", 6001, 8000},  {"7000", 8001, 9500},  {"9000", 9501, 12000},
+    {"600", 1, 600},      {"1500", 601, 1500},  {"3000", 1501, 3000},  {"4500", 3001, 6000},
+    {"5500", 6001, 8000}, {"7000", 8001, 9500}, {"9000", 9501, 12000},
 };
 
 struct AutomaticPlan {
@@ -31,7 +30,8 @@ struct AutomaticPlan {
     int divisor;
 };
 
-constexpr AutomaticPlan kAutomaticPlans[] = {{"autolarge", 20}, {"automiddle", 50}, {"autosmall", 200}};
+constexpr AutomaticPlan kAutomaticPlans[] = {
+    {"autolarge", 20}, {"automiddle", 50}, {"autosmall", 200}};
 
 }  // namespace
 

@@ -466,8 +466,8 @@ void Form3::drawPermutation() {
             if (attempt >= drill::kMaxDraws) {
                 // A generator that keeps repeating itself: take the lowest free position.
                 for (int free = 0; free <= 5; ++free) {
-                    if (std::find(mChoiceSlot.begin(), mChoiceSlot.begin() + mButtonIndex,
-                                  free) == mChoiceSlot.begin() + mButtonIndex) {
+                    if (std::find(mChoiceSlot.begin(), mChoiceSlot.begin() + mButtonIndex, free) ==
+                        mChoiceSlot.begin() + mButtonIndex) {
                         mChoiceSlot[static_cast<size_t>(mButtonIndex)] = free;
                         break;
                     }

@@ -211,8 +211,11 @@ class Form3 : public QWidget {
     void dealPermutationAndRight(const QString& rightGloss);
     void resolveRightVerb(words::Recordset& lookup);
     void dealDistractors(const std::function<std::optional<QString>(const QString&)>& maker);
-    void finishQuestion(bool showRightRow);
+    void finishQuestion();
+    /// No word of the play range can be asked: no question, the rows take no answer.
     void clearQuestion();
+    /// A question is dealt again after clearQuestion: the rows take answers again.
+    void reopenRows();
     void applyHeadwordLooks(const words::Recordset& rs);
 
     // Choice makers' steps.
@@ -233,6 +236,7 @@ class Form3 : public QWidget {
 
     bool mLoaded = false;
     bool mActivated = false;
+    bool mNoQuestion = false;  // the last driver call found no word to ask
 
     // Answer handling, progress and evaluation
     // (members of the answer handler, the progress bar and the series evaluation go here)
