@@ -47,16 +47,17 @@ void insertRow(words::Database& db, const MissedWord& word) {
     // Inserted straight into the file rather than through the recordset, which is closed
     // right after: a failed insert then leaves no pending row behind that closing would
     // try to save a second time.
-    db.execute(QStringLiteral("insert into %1 (qmword, qmuse, qmnote, qmdelete) values (?, ?, ?, ?)")
-                   .arg(QLatin1String(words::kNewWordTable)),
-               {words::Value(word.word), words::Value(word.use), words::Value(word.note),
-                words::Value(kNewEntryDifficulty)});
+    db.execute(
+        QStringLiteral("insert into %1 (qmword, qmuse, qmnote, qmdelete) values (?, ?, ?, ?)")
+            .arg(QLatin1String(words::kNewWordTable)),
+        {words::Value(word.word), words::Value(word.use), words::Value(word.note),
+         words::Value(kNewEntryDifficulty)});
 }
 
 }  // namespace
 
-ListEntry enterMissedWord(words::StorePair& list, const core::Paths& paths,
-                          settings::Store& store, const MissedWord& word) {
+ListEntry enterMissedWord(words::StorePair& list, const core::Paths& paths, settings::Store& store,
+                          const MissedWord& word) {
     if (store.read(checkFallible).isEmpty()) {
         // The template goes into place before the counter says "0", so a failed copy leaves
         // the counter empty and the next miss copies again.

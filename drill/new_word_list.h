@@ -19,8 +19,8 @@ struct MissedWord {
 };
 
 enum class ListEntry {
-    Found,  // the word was on the list: every row of it raised by 2, its gloss renewed
-    Added,  // a new row with difficulty 15; both list counters raised by 1
+    Found,    // the word was on the list: every row of it raised by 2, its gloss renewed
+    Added,    // a new row with difficulty 15; both list counters raised by 1
     NotAdded  // adding the row failed and was undone: list and counters as they were
 };
 
@@ -34,7 +34,7 @@ enum class ListEntry {
 /// failed upkeep leaves list and counters as they were, and the word's next miss runs it
 /// afresh. A failure while adding the row (from the insertion to the commit) is given up
 /// and reported as NotAdded; any earlier failure is thrown after the undo.
-ListEntry enterMissedWord(words::StorePair& list, const core::Paths& paths,
-                          settings::Store& store, const MissedWord& word);
+ListEntry enterMissedWord(words::StorePair& list, const core::Paths& paths, settings::Store& store,
+                          const MissedWord& word);
 
 }  // namespace drill

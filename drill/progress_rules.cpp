@@ -57,7 +57,7 @@ int newWordBarCells(double pending, int barBase) {
     return cellsUpToNineMinus(std::floor(quotient * 10));
 }
 
-int levelCells(double level) {
+int levelMeterCells(double level) {
     return static_cast<int>(std::clamp(core::roundHalfEven(level, 0), 0.0, 10.0));
 }
 
@@ -101,7 +101,7 @@ AutoLevelBar stepAutoLevel(AutoLevelState& s, const AutoPlanSteps& steps, double
     }
     // The step down lights 0 .. rounded - 1 after clearing; the final top-up lights the same
     // cells (at most ten), so one count serves both.
-    bar.cells = levelCells(s.level);
+    bar.cells = levelMeterCells(s.level);
     return bar;
 }
 

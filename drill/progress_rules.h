@@ -35,7 +35,7 @@ int weedingBarCells(double wordsLeft, double wordCount);
 int newWordBarCells(double pending, int barBase);
 
 /// Cells lit by an automatic level: the level rounded (halves to even), within 0..10.
-int levelCells(double level);
+int levelMeterCells(double level);
 
 /// The steps of an automatic plan: up U, pace-limit increase T, down D.
 struct AutoPlanSteps {

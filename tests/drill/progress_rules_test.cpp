@@ -77,11 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BarCase{10, -17, 0}));
 
 TEST(LevelCells, RoundHalfToEvenWithinTenCells) {
-    EXPECT_EQ(levelCells(2.5), 2);
-    EXPECT_EQ(levelCells(3.5), 4);
-    EXPECT_EQ(levelCells(0.5), 0);
-    EXPECT_EQ(levelCells(10.89), 10);
-    EXPECT_EQ(levelCells(-1), 0);
+    EXPECT_EQ(levelMeterCells(2.5), 2);
+    EXPECT_EQ(levelMeterCells(3.5), 4);
+    EXPECT_EQ(levelMeterCells(0.5), 0);
+    EXPECT_EQ(levelMeterCells(10.89), 10);
+    EXPECT_EQ(levelMeterCells(-1), 0);
 }
 
 TEST(BarRule, PlansChooseTheirBar) {

@@ -45,8 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
         VerdictCase{false, "7000", 30, "您的水平符合托福/雅思英语要求，但要加强学习"},
         VerdictCase{false, "9000", 47, "您已学完软件所有内容，建议使用Quillmoor英语学习软件学习"},
         VerdictCase{false, "9000", 46, "您的水平符合专业英语要求，可继续学习"},
-        VerdictCase{false, "autolarge", 50, nullptr},
-        VerdictCase{false, "fallible", 50, nullptr},
+        VerdictCase{false, "autolarge", 50, nullptr}, VerdictCase{false, "fallible", 50, nullptr},
         VerdictCase{true, "middle", 45, "您的英语词汇量完全符合中考要求"},
         VerdictCase{true, "middle", 44, "您的英语词汇量基本符合中考要求"},
         VerdictCase{true, "middle", 35, "您的英语词汇量基本符合中考要求"},
@@ -57,8 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         VerdictCase{true, "tofel", 45, "您的英语词汇量相当大，建议使用Quillmoor英语学习软件学习"},
         VerdictCase{true, "tofel", 0, "不好意思，您的英语词汇量不符托福/雅思考试要求"},
         // A plan name is no test kind, and test kinds are no plans.
-        VerdictCase{true, "600", 50, nullptr},
-        VerdictCase{false, "middle", 50, nullptr},
+        VerdictCase{true, "600", 50, nullptr}, VerdictCase{false, "middle", 50, nullptr},
         VerdictCase{true, "Middle", 50, nullptr}));
 
 struct EstimateCase {
@@ -78,19 +76,14 @@ TEST_P(VocabularyEstimates, ScoreGivesAMultipleOfAHundred) {
     EXPECT_EQ(*outcome.message, QStringLiteral("您的英语词汇量约为%1").arg(c.estimate));
 }
 
-INSTANTIATE_TEST_SUITE_P(Bands, VocabularyEstimates,
-                         ::testing::Values(EstimateCase{"all", 30, 1000, 300},
-                                           EstimateCase{"all", 40, 1000, 300},
-                                           EstimateCase{"all", 41, 1000, 200},
-                                           EstimateCase{"all", 2, 1000, 0},
-                                           EstimateCase{"all", 3, 1000, 0},
-                                           EstimateCase{"all", 50, 15374, 5800},
-                                           EstimateCase{"high", 170, 1000, 200},
-                                           EstimateCase{"high", 200, 1000, 300},
-                                           EstimateCase{"high", 8, 1000, 0},
-                                           EstimateCase{"normal", 100, 1000, 300},
-                                           EstimateCase{"normal", 4, 10000, 400},
-                                           EstimateCase{"normal", 0, 1000, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Bands, VocabularyEstimates,
+    ::testing::Values(EstimateCase{"all", 30, 1000, 300}, EstimateCase{"all", 40, 1000, 300},
+                      EstimateCase{"all", 41, 1000, 200}, EstimateCase{"all", 2, 1000, 0},
+                      EstimateCase{"all", 3, 1000, 0}, EstimateCase{"all", 50, 15374, 5800},
+                      EstimateCase{"high", 170, 1000, 200}, EstimateCase{"high", 200, 1000, 300},
+                      EstimateCase{"high", 8, 1000, 0}, EstimateCase{"normal", 100, 1000, 300},
+                      EstimateCase{"normal", 4, 10000, 400}, EstimateCase{"normal", 0, 1000, 0}));
 
 TEST(VocabularyWeights, AllNormalHighWeighOneTwoThree) {
     EXPECT_EQ(judgeSeries(true, "all", 10, 1000).weight, 1);

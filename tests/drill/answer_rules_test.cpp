@@ -1,0 +1,67 @@
+#include "drill/answer_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace {
+
+using namespace drill;
+
+TEST(MissedUse, FortyPercentRoundedDown) {
+    EXPECT_EQ(missedUse(100), 40);
+    EXPECT_EQ(missedUse(40), 16);
+    EXPECT_EQ(missedUse(31), 12);
+    EXPECT_EQ(missedUse(1), 0);
+    EXPECT_EQ(missedUse(0), 0);
+}
+
+struct PauseCase {
+    std::int64_t start;
+    std::int64_t now;
+    bool over;
+};
+
+class AnswerPause : public ::testing::TestWithParam<PauseCase> {};
+
+TEST_P(AnswerPause, LastsOneSecondAlsoAcrossTheCountersWrapAround) {
+    EXPECT_EQ(pauseOver(GetParam().start, GetParam().now), GetParam().over);
+}
+
+constexpr std::int64_t k32 = std::int64_t{1} << 32;
+
+INSTANTIATE_TEST_SUITE_P(Cases, AnswerPause,
+                         ::testing::Values(PauseCase{1000, 1999, false},
+                                           PauseCase{1000, 2000, true},
+                                           // Unsigned 32-bit counter passing 2^32 back to 0.
+                                           PauseCase{k32 - 400, 600, true},
+                                           PauseCase{k32 - 400, 599, false},
+                                           // Signed counter changing sign.
+                                           PauseCase{0x7FFFFF00, -0x80000000LL + 744, true},
+                                           PauseCase{0x7FFFFF00, -0x80000000LL + 743, false},
+                                           PauseCase{-300, 699, false}, PauseCase{-300, 700, true},
+                                           // A clock that does not wrap at all.
+                                           PauseCase{k32 - 400, k32 + 600, true},
+                                           PauseCase{k32 - 400, k32 + 599, false}));
+
+TEST(AnswerPlan, GroupsByActivityAndPlan) {
+    EXPECT_EQ(answerPlanOf("learn", "fallible"), AnswerPlan::NewWord);
+    EXPECT_EQ(answerPlanOf("learn", "delete"), AnswerPlan::Weeding);
+    EXPECT_EQ(answerPlanOf("learn", "600"), AnswerPlan::Common);
+    EXPECT_EQ(answerPlanOf("learn", "autolarge"), AnswerPlan::Common);
+    // Every test is common, whatever the stored study plan.
+    EXPECT_EQ(answerPlanOf("test", "fallible"), AnswerPlan::Common);
+    EXPECT_EQ(answerPlanOf("test", "delete"), AnswerPlan::Common);
+}
+
+TEST(SeriesEnd, OnlyTestsAndGradedPlansCountQuestions) {
+    for (const char* plan : {"fallible", "delete", "autosmall", "automiddle", "autolarge"}) {
+        EXPECT_TRUE(holdsSeriesAtZero("learn", plan)) << plan;
+        EXPECT_FALSE(holdsSeriesAtZero("test", plan)) << plan;
+    }
+    for (const char* plan : {"600", "1500", "9000", ""}) {
+        EXPECT_FALSE(holdsSeriesAtZero("learn", plan)) << plan;
+    }
+}
+
+}  // namespace
