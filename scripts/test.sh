@@ -11,10 +11,10 @@ loopback=(-DQM_ECHO_ADDRESS=127.0.0.1
     -DQM_SITE_URL=http://127.0.0.1:9/)
 
 echo "== format"
-unformatted=$(git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror 2>&1 | grep -c 'error:' || true)
-if [ "$unformatted" != "0" ]; then
-    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror 2>&1 | grep 'error:' | head -20
-    echo "clang-format: $unformatted places are not formatted"
+report=$(git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror 2>&1 || true)
+if [ -n "$report" ]; then
+    printf '%s\n' "$report" | grep 'error:' | sed -n 1,20p
+    echo "clang-format: files are not in the project's format (clang-format -i FILE)"
     exit 1
 fi
 
