@@ -89,6 +89,9 @@ void AnswerRow::paintEvent(QPaintEvent*) {
 void AnswerRow::mouseMoveEvent(QMouseEvent* event) {
     emit mouseMoved();
     QRadioButton::mouseMoveEvent(event);
+    // A move over the row must not reach the frame behind it: the frame's move resets the
+    // hover colours of all rows.
+    event->accept();
 }
 
 void AnswerRow::mouseReleaseEvent(QMouseEvent* event) {

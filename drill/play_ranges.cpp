@@ -94,11 +94,10 @@ double paceLimit(const QString& gradeText) {
 }
 
 std::optional<PlayRange> rangeOnRows(const PlayRange& range, int rows) {
-    const PlayRange on{std::max(range.first, 1.0), std::min(range.last, static_cast<double>(rows))};
-    if (rows < 1 || on.first > on.last) {
+    if (rows < 1 || std::floor(range.first) > rows) {
         return std::nullopt;
     }
-    return on;
+    return PlayRange{range.first, std::min(range.last, static_cast<double>(rows))};
 }
 
 int questionPosition(const PlayRange& onRows, int rows, double r) {

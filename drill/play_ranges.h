@@ -41,8 +41,10 @@ int seriesSize(bool isTest, const QString& testKind);
 /// Questions per level step of a speed-grade text: 39 - 3 x its leading number.
 double paceLimit(const QString& gradeText);
 
-/// The part of a play range that lies on the list's rows: [max(first, 1), min(last, rows)].
-/// Nothing when no row lies in it.
+/// The play range as far as it lies on the list's rows: its last position at most the row
+/// count. Nothing when the list is empty or the range starts past its last row. A range whose
+/// last position lies before its first (an automatic window of 0 words) is kept: the draw
+/// formula then gives its first position.
 std::optional<PlayRange> rangeOnRows(const PlayRange& range, int rows);
 
 /// The question word's position: floor((last - first + 1) x r + first), kept on 1..rows.

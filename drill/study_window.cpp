@@ -49,6 +49,8 @@ Form3::Form3(const core::WindowServices& services, QWidget* parent)
     : QWidget(parent),
       mServices(services),
       mSpeaker(services.store, services.speech, [] { QCoreApplication::processEvents(); }) {
+    // The artwork is compiled into this library; a static library registers it explicitly.
+    Q_INIT_RESOURCE(study);
     buildControls();
     loadArtwork();
     connectHandlers();

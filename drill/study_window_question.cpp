@@ -158,8 +158,11 @@ std::optional<int> Form3::drawQuestionRow(words::Recordset& rs, bool resortList,
     if (resortList) {
         rs.sort(QString::fromLatin1(words::kByDeleteDesc));
     }
-    const int from = std::max(1, static_cast<int>(std::floor(range->first)));
-    const int to = std::min(rows, static_cast<int>(std::floor(range->last)));
+    const auto onRows = [rows](double pos) {
+        return std::clamp(static_cast<int>(std::floor(pos)), 1, rows);
+    };
+    const int from = onRows(std::min(range->first, range->last));
+    const int to = onRows(std::max(range->first, range->last));
     for (int pos = from; pos <= to; ++pos) {
         mWordPos = pos;
         positionAt(rs, mWordPos);
