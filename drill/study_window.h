@@ -239,5 +239,33 @@ class Form3 : public QWidget {
     bool mNoQuestion = false;  // the last driver call found no word to ask
 
     // Answer handling, progress and evaluation
-    // (members of the answer handler, the progress bar and the series evaluation go here)
+    void answerBody();
+    void answerRight();
+    /// The plan's change to the answered word; false when the plan ended and the handling
+    /// ends with it.
+    bool rightPlanStep();
+    bool weedingRightStep();
+    bool newWordRightStep();
+    void completeWeeding();
+    void newWordListRunLow();
+    void answerWrong();
+    /// The same question dealt again: a new order of the rows and five new distractors.
+    void redeal(bool newWordPlan);
+    /// Deselects rows 0 .. last, letting pending events run after each when `pump`.
+    void deselectRows(int last, bool pump);
+    /// One second on the clock while window events keep running.
+    void answerPause();
+    /// Runs one step of the right path; after a retirement a failing step is skipped.
+    void answerStep(const std::function<void()>& step);
+    /// A question is on screen to be judged (not after a verdict or before the first one).
+    bool questionOnScreen() const;
+    void closeAnswerGate(bool closed);
+
+    bool mAnswering = false;         // an answer is being handled
+    bool mSkipFailures = false;      // after a retirement: the rest of the right path
+    QObject* mAnswerGate = nullptr;  // drill::InputGate over the rows and picture buttons
+
+  public:
+    /// True while an answer is being handled (clicks on the rows and pictures are held off).
+    bool answerInProgress() const { return mAnswering; }
 };

@@ -2,6 +2,7 @@
 
 #include "core/failure.h"
 #include "settings/keys.h"
+#include "tests/drill/failing_store.h"
 #include "tests/support/folders.h"
 #include "words/codec.h"
 
@@ -11,6 +12,7 @@
 
 namespace {
 
+using answer_testing::FailingStore;
 using drill::enterMissedWord;
 using drill::ListEntry;
 using drill::MissedWord;
@@ -18,29 +20,6 @@ using testing_support::entry;
 using testing_support::readRows;
 using testing_support::TestFolders;
 namespace keys = settings::keys;
-
-/// The folders' store, failing once on the write of one key.
-class FailingStore final : public settings::Store {
-  public:
-    explicit FailingStore(settings::Store& inner) : inner_(inner) {}
-    const settings::Key* failOn = nullptr;
-    QString read(const settings::Key& key) override { return inner_.read(key); }
-    void write(const settings::Key& key, const QString& value) override {
-        if (failOn != nullptr && sameKey(key, *failOn)) {
-            failOn = nullptr;
-            throw core::Error(QStringLiteral("settings write failed"));
-        }
-        inner_.write(key, value);
-    }
-    void remove(const settings::Key& key) override { inner_.remove(key); }
-
-  private:
-    static bool sameKey(const settings::Key& a, const settings::Key& b) {
-        return QLatin1String(a.section) == QLatin1String(b.section) &&
-               QLatin1String(a.key) == QLatin1String(b.key);
-    }
-    settings::Store& inner_;
-};
 
 class NewWordListUpkeep : public ::testing::Test {
   protected:
@@ -142,7 +121,7 @@ class FailedAddition : public NewWordListUpkeep,
 TEST_P(FailedAddition, LeavesListAndCountersAgreeingAndTheNextMissAddsTheWord) {
     writeList({entry("pear", "n.梨", 40, 12)});
     FailingStore failing(store());
-    failing.failOn = GetParam();
+    failing.failWriteOf = GetParam();
     EXPECT_EQ(miss(apple, &failing), ListEntry::NotAdded);
     EXPECT_EQ(list().size(), 1u);
     EXPECT_EQ(store().read(keys::checkFallible), "5");
