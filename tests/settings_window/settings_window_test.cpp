@@ -164,13 +164,6 @@ TEST_F(SettingsWindow, SavedNewWordPlanStaysSelectedWhileDisabled) {
     EXPECT_EQ(stored(keys::modeLearn), QStringLiteral("fallible"));
 }
 
-TEST_F(SettingsWindow, ADisabledNewWordPlanCannotBePicked) {
-    given(keys::autoFallible, QStringLiteral("20"));
-    auto w = open();
-    clickOption(w->Option1[settings::kNewWordPlan]);
-    EXPECT_EQ(checkedIndex(w->Option1), settings::kInitialStudyPlan);
-}
-
 class SavedTestKind : public SettingsWindow, public ::testing::WithParamInterface<int> {};
 
 TEST_P(SavedTestKind, IsSelectedAndStoredAgainOnConfirming) {
@@ -231,20 +224,6 @@ TEST_F(SettingsWindow, PickRemainsOnSwitchingTabsWhenTheSavedPlanIsUnknown) {
     EXPECT_EQ(checkedIndex(w->Option1), 6);
     click(w->Image3);
     EXPECT_EQ(stored(keys::modeLearn), QStringLiteral("7000"));
-}
-
-TEST_F(SettingsWindow, ThePickedOptionIsWhatConfirmingStores) {
-    given(keys::modeLearn, QStringLiteral("autolarge"));
-    auto w = open();
-    clickOption(w->Option1[4]);
-    click(w->Image3);
-    EXPECT_EQ(stored(keys::modeLearn), QStringLiteral("4500"));
-
-    given(keys::modeWhichone, QStringLiteral("test"));
-    auto t = open();
-    clickOption(t->Option2[7]);
-    click(t->Image4);
-    EXPECT_EQ(stored(keys::modeTest), QStringLiteral("high"));
 }
 
 struct ConfirmCase {
@@ -371,17 +350,6 @@ TEST_P(HoverLook, StaysUntilThePointerCrossesThePageBackground) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothTabs, HoverLook, ::testing::Values(Form2::kStudyTab, Form2::kTestTab));
-
-TEST_F(SettingsWindow, OneTabsHoverLeavesTheOtherTabsButtonAlone) {
-    auto w = open();
-    w->SSTab1->setCurrentIndex(Form2::kStudyTab);
-    QTest::mouseMove(w->Image3, QPoint(20, 10));
-    w->SSTab1->setCurrentIndex(Form2::kTestTab);
-    QTest::mouseMove(w->Image4, QPoint(20, 10));
-    QTest::mouseMove(w->Image1, QPoint(20, 10));
-    EXPECT_EQ(w->Image4->look(), QStringLiteral("ok dark"));
-    EXPECT_EQ(w->Image3->look(), QStringLiteral("ok light"));
-}
 
 }  // namespace
 }  // namespace settings_window_test
