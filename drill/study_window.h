@@ -246,6 +246,10 @@ class Form3 : public QWidget {
     bool rightPlanStep();
     bool weedingRightStep();
     bool newWordRightStep();
+    /// The question's row one lower in qmdelete; a word that falls below the plan's mark
+    /// retires: the range ends one earlier, the plan's count of words left falls by one and
+    /// the list is re-sorted.
+    void stepTowardsRetirement(words::Recordset& rs, bool weeding);
     void completeWeeding();
     void newWordListRunLow();
     void answerWrong();

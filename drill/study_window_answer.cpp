@@ -154,18 +154,26 @@ bool Form3::rightPlanStep() {
     return true;
 }
 
-bool Form3::weedingRightStep() {
-    settings::Store& store = mServices.store;
-    words::Recordset& rs = mMain.rs;
+void Form3::stepTowardsRetirement(words::Recordset& rs, bool weeding) {
+    const double retireBelow = weeding ? drill::kWeedRetireBelow : drill::kListRetireBelow;
+    const settings::Key& wordsLeft = weeding ? keys::autoDelete : keys::autoFallible;
     positionAt(rs, mWordPos);
-    const double weeding = rs.field(words::kDelete).number() - 1;
-    rs.setField(words::kDelete, weeding);
-    if (weeding < drill::kWeedRetireBelow) {
+    const double count = rs.field(words::kDelete).number() - 1;
+    rs.setField(words::kDelete, count);
+    if (count < retireBelow) {
+        settings::Store& store = mServices.store;
         mRangeLast = mRangeLast - 1;
-        store.writeNumber(keys::autoDelete, store.number(keys::autoDelete) - 1);
+        store.writeNumber(wordsLeft, store.number(wordsLeft) - 1);
+        // The word's change is made and counted: from here on a failing step is skipped.
         mSkipFailures = true;
         answerStep([&] { rs.sort(QString::fromLatin1(words::kByDeleteDesc)); });
     }
+}
+
+bool Form3::weedingRightStep() {
+    settings::Store& store = mServices.store;
+    words::Recordset& rs = mMain.rs;
+    stepTowardsRetirement(rs, true);
     bool complete = false;
     answerStep([&] { complete = store.number(keys::autoDelete) < drill::kWeedCompleteBelow; });
     if (complete) {
@@ -203,16 +211,7 @@ void Form3::completeWeeding() {
 
 bool Form3::newWordRightStep() {
     settings::Store& store = mServices.store;
-    words::Recordset& rs = mNew.rs;
-    positionAt(rs, mWordPos);
-    const double difficulty = rs.field(words::kDelete).number() - 1;
-    rs.setField(words::kDelete, difficulty);
-    if (difficulty < drill::kListRetireBelow) {
-        mRangeLast = mRangeLast - 1;
-        store.writeNumber(keys::autoFallible, store.number(keys::autoFallible) - 1);
-        mSkipFailures = true;
-        answerStep([&] { rs.sort(QString::fromLatin1(words::kByDeleteDesc)); });
-    }
+    stepTowardsRetirement(mNew.rs, false);
     bool runLow = false;
     answerStep([&] {
         const QString pending = store.read(keys::autoFallible);
