@@ -51,7 +51,7 @@ inline constexpr std::array<PlanOption, 8> kTestKinds{{
 inline constexpr int kInitialStudyPlan = 8;  // "automiddle"
 inline constexpr int kInitialTestKind = 7;   // "high"
 
-/// The smart plan has no caption in the layout; the load gives it this one.
+/// The smart plan is built without a caption; the load gives it this one.
 inline constexpr int kSmartPlan = 10;
 inline constexpr char kSmartPlanCaption[] = "智能型（根据熟悉程度屏蔽已知词汇）";
 

@@ -143,7 +143,7 @@ void Form2::buildControls() {
 
     buildTestPage();
     buildStudyPage();
-    // Tab 0 is on view in the layout; the load chooses the opening tab.
+    // The window is built with tab 0 on view; the load chooses the opening tab.
     SSTab1->addTab(QStringLiteral("测试"), Frame2);
     SSTab1->addTab(QStringLiteral("学习"), Frame3);
 }
@@ -285,7 +285,7 @@ void Form2::showStudyState() {
     const QString vocabulary = store.read(keys::checkWordvol);
     Label1->setText(vocabulary.isEmpty() ? noRecord : vocabulary);
 
-    // An unknown plan leaves the group as it is: the layout's pick at load, later the learner's.
+    // An unknown plan leaves the group as it is: the built-in pick at load, later the learner's.
     if (const auto plan = settings::studyPlanIndex(store.read(keys::modeLearn))) {
         Option1[static_cast<size_t>(*plan)]->setChecked(true);
     }

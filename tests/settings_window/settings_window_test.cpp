@@ -192,7 +192,7 @@ TEST_F(SettingsWindow, UnknownSavedTestKindSelectsTheQuickTest) {
 }
 
 TEST_F(SettingsWindow, TheTestTabIsSetFromTheStoreWhenItComesOnView) {
-    // The Study tab opens; the layout's "high" gives way to the saved kind on the tab change.
+    // The Study tab opens; the built-in "high" gives way to the saved kind on the tab change.
     given(keys::modeTest, QStringLiteral("cet6"));
     auto w = open();
     EXPECT_EQ(checkedIndex(w->Option2), settings::kInitialTestKind);
