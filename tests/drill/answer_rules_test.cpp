@@ -44,24 +44,4 @@ INSTANTIATE_TEST_SUITE_P(Cases, AnswerPause,
                                            PauseCase{k32 - 400, k32 + 600, true},
                                            PauseCase{k32 - 400, k32 + 599, false}));
 
-TEST(AnswerPlan, GroupsByActivityAndPlan) {
-    EXPECT_EQ(answerPlanOf("learn", "fallible"), AnswerPlan::NewWord);
-    EXPECT_EQ(answerPlanOf("learn", "delete"), AnswerPlan::Weeding);
-    EXPECT_EQ(answerPlanOf("learn", "600"), AnswerPlan::Common);
-    EXPECT_EQ(answerPlanOf("learn", "autolarge"), AnswerPlan::Common);
-    // Every test is common, whatever the stored study plan.
-    EXPECT_EQ(answerPlanOf("test", "fallible"), AnswerPlan::Common);
-    EXPECT_EQ(answerPlanOf("test", "delete"), AnswerPlan::Common);
-}
-
-TEST(SeriesEnd, OnlyTestsAndGradedPlansCountQuestions) {
-    for (const char* plan : {"fallible", "delete", "autosmall", "automiddle", "autolarge"}) {
-        EXPECT_TRUE(holdsSeriesAtZero("learn", plan)) << plan;
-        EXPECT_FALSE(holdsSeriesAtZero("test", plan)) << plan;
-    }
-    for (const char* plan : {"600", "1500", "9000", ""}) {
-        EXPECT_FALSE(holdsSeriesAtZero("learn", plan)) << plan;
-    }
-}
-
 }  // namespace

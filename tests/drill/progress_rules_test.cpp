@@ -84,16 +84,6 @@ TEST(LevelCells, RoundHalfToEvenWithinTenCells) {
     EXPECT_EQ(levelMeterCells(-1), 0);
 }
 
-TEST(BarRule, PlansChooseTheirBar) {
-    EXPECT_EQ(barRuleForPlan("delete"), BarRule::Weeding);
-    EXPECT_EQ(barRuleForPlan("fallible"), BarRule::NewWord);
-    EXPECT_EQ(barRuleForPlan("autolarge"), BarRule::AutoLevel);
-    EXPECT_EQ(barRuleForPlan("automiddle"), BarRule::AutoLevel);
-    EXPECT_EQ(barRuleForPlan("autosmall"), BarRule::AutoLevel);
-    EXPECT_EQ(barRuleForPlan("600"), BarRule::Series);
-    EXPECT_EQ(barRuleForPlan(""), BarRule::Series);
-}
-
 const AutoPlanSteps& large() {
     return *autoPlanSteps("autolarge");
 }
@@ -190,22 +180,6 @@ TEST(AutoLevel, RiseNearTheEndSetsTheLastPositionToTheWordCount) {
     stepAutoLevel(s, large(), 15000, 750);
     EXPECT_EQ(s.rangeFirst, 14001);
     EXPECT_EQ(s.rangeLast, 15000);
-}
-
-TEST(AutoLevel, EachPlanHasItsOwnSteps) {
-    for (const auto& [plan, up, raise, down] :
-         {std::tuple{"automiddle", 0.2, 0.15, 0.2}, std::tuple{"autosmall", 0.05, 0.1, 0.05}}) {
-        const AutoPlanSteps* steps = autoPlanSteps(plan);
-        ASSERT_NE(steps, nullptr) << plan;
-        AutoLevelState s = levelAt(3, 1);
-        stepAutoLevel(s, *steps, 15000, 300);
-        EXPECT_NEAR(s.level, 3 + up, 1e-9) << plan;
-        EXPECT_NEAR(s.paceLimit, 9 + raise, 1e-9) << plan;
-        s.tries = 2;
-        stepAutoLevel(s, *steps, 15000, 300);
-        EXPECT_NEAR(s.level, 3 + up - down, 1e-9) << plan;
-    }
-    EXPECT_EQ(autoPlanSteps("600"), nullptr);
 }
 
 }  // namespace
