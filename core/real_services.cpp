@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +28,8 @@ std::int64_t SteadyClock::nowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
+
+void SteadyClock::idle() { std::this_thread::sleep_for(std::chrono::milliseconds(2)); }
 
 double LocalTimeOfDay::secondsSinceMidnight() {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;

@@ -239,6 +239,7 @@ void Form3::answerPause() {
     // The window stays responsive and the rows stay enabled; the gate keeps their clicks off.
     while (!drill::pauseOver(start, clock.nowMs())) {
         pumpEvents();
+        clock.idle();
     }
 }
 
