@@ -10,6 +10,7 @@ namespace core {
 class SteadyClock final : public Clock {
   public:
     std::int64_t nowMs() override;
+    void idle() override;
 };
 
 class LocalTimeOfDay final : public TimeOfDay {
