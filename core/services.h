@@ -15,6 +15,9 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual std::int64_t nowMs() = 0;
+    /// Gives the processor away for a moment inside a wait that keeps processing window
+    /// events, so the wait does not spin a core.
+    virtual void idle() {}
 };
 
 /// Seconds since midnight, local time (the random draws reseed from it).
