@@ -1,8 +1,60 @@
-#include <cstdio>
+// The program's start: the application, the real services, and the start window.
+#include "app/navigator.h"
+#include "app/program_windows.h"
+#include "core/paths.h"
+#include "core/real_services.h"
+#include "core/window_services.h"
+#include "net/http_fetch.h"
+#include "net/icmp_probe.h"
+#include "settings/store.h"
+#include "speech/espeak_engine.h"
+#include "ui/picture.h"
 
-int main() {
-    std::puts(
-        "The vocabulary trainer's windows are not there yet; the libraries and word files are "
-        "built.");
-    return 0;
+#include <QApplication>
+#include <QPointer>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // The navigator ends the program when its last window is gone; a window that unloads
+    // itself before it was ever shown counts too.
+    QApplication::setQuitOnLastWindowClosed(false);
+    ui::installFontSubstitutions();
+
+    core::SteadyClock clock;
+    core::LocalTimeOfDay timeOfDay;
+    core::MixingRandom random;
+    core::BoxMessages messages;
+    core::DesktopBrowser browser;
+    core::ShellLauncher launcher;
+    core::BoxAndExitFailure failure;
+    settings::IniStore store(settings::IniStore::userFolder());
+    speech::EspeakEngine speech;
+    net::IcmpSocketProbe echo;
+    net::CurlFetch http;
+
+    const core::WindowServices* services = nullptr;
+    app::WindowNavigator navigator(
+        [&services](core::WindowKind kind) { return app::makeProgramWindow(kind, *services); });
+    const core::WindowServices real{core::Paths::installed(),
+                                    store,
+                                    speech,
+                                    failure,
+                                    clock,
+                                    timeOfDay,
+                                    random,
+                                    messages,
+                                    browser,
+                                    launcher,
+                                    navigator,
+                                    &echo,
+                                    &http};
+    services = &real;
+
+    navigator.show(core::WindowKind::Start);
+    const int status = navigator.openWindows() > 0 ? application.exec() : 0;
+
+    // Windows still there close their files while the services they use still exist.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete navigator.current();
+    return status;
 }

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/services.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace app {
+
+/// The program's navigator: makes a new window of the asked kind, lets it delete itself when
+/// it is closed, and shows it. The asking window then closes itself, so one window is open at
+/// a time. When the last window is gone and no new one was asked for, the program ends.
+class WindowNavigator final : public QObject, public core::Navigator {
+    Q_OBJECT
+  public:
+    using Factory = std::function<std::unique_ptr<QWidget>(core::WindowKind)>;
+
+    /// `make` builds a window of a kind; `endProgram` ends the event loop (the application's
+    /// quit unless a test gives its own).
+    explicit WindowNavigator(Factory make, std::function<void()> endProgram = {});
+
+    void show(core::WindowKind kind) override;
+    void quit() override;
+
+    /// Windows made by this navigator that still exist.
+    int openWindows() const { return open_; }
+    /// The window made last, while it exists.
+    QWidget* current() const { return current_; }
+
+  private:
+    void windowGone();
+
+    Factory make_;
+    std::function<void()> endProgram_;
+    int open_ = 0;
+    bool ended_ = false;
+    QPointer<QWidget> current_;
+};
+
+}  // namespace app

@@ -1,0 +1,181 @@
+#include "app/navigator.h"
+#include "app/start_window.h"
+
+#include "settings/keys.h"
+#include "tests/app/start_fakes.h"
+#include "tests/support/fakes.h"
+#include "ui/picture.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QPointer>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using core::WindowKind;
+
+void deleteClosedWindows() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+/// A window that closes itself while it is being shown, as a start window does whose load
+/// finds a newer version.
+class SelfClosingWindow final : public QWidget {
+  public:
+    void setVisible(bool visible) override {
+        if (visible) {
+            close();
+            return;
+        }
+        QWidget::setVisible(visible);
+    }
+};
+
+struct PlainWindows {
+    std::vector<WindowKind> made;
+    bool selfClosing = false;
+    std::unique_ptr<QWidget> operator()(WindowKind kind) {
+        made.push_back(kind);
+        if (selfClosing) {
+            return std::make_unique<SelfClosingWindow>();
+        }
+        return std::make_unique<QWidget>();
+    }
+};
+
+class NavigatorTest : public ::testing::Test {
+  protected:
+    ~NavigatorTest() override {
+        if (navigator.current()) {
+            delete navigator.current();
+        }
+    }
+    PlainWindows windows;
+    int ends = 0;
+    app::WindowNavigator navigator{[this](WindowKind kind) { return windows(kind); },
+                                   [this] { ++ends; }};
+};
+
+TEST_F(NavigatorTest, ShowsANewWindowThatDeletesItselfWhenClosed) {
+    navigator.show(WindowKind::Settings);
+    QPointer<QWidget> window = navigator.current();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(windows.made, std::vector<WindowKind>{WindowKind::Settings});
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->testAttribute(Qt::WA_DeleteOnClose));
+    window->close();
+    deleteClosedWindows();
+    EXPECT_FALSE(window);
+    EXPECT_EQ(navigator.openWindows(), 0);
+}
+
+TEST_F(NavigatorTest, TheProgramGoesOnWhileTheNextWindowIsOpen) {
+    navigator.show(WindowKind::Start);
+    QPointer<QWidget> start = navigator.current();
+    // The start button: the next window first, then the start window unloads.
+    navigator.show(WindowKind::Settings);
+    start->close();
+    deleteClosedWindows();
+    EXPECT_FALSE(start);
+    EXPECT_EQ(navigator.openWindows(), 1);
+    EXPECT_EQ(ends, 0);
+    navigator.current()->close();
+    deleteClosedWindows();
+    EXPECT_EQ(ends, 1);
+}
+
+TEST_F(NavigatorTest, AWindowThatUnloadsWhileItIsShownEndsTheProgram) {
+    windows.selfClosing = true;
+    navigator.show(WindowKind::Start);
+    deleteClosedWindows();
+    EXPECT_EQ(navigator.openWindows(), 0);
+    EXPECT_EQ(ends, 1);
+}
+
+TEST_F(NavigatorTest, QuitEndsTheProgramOnce) {
+    navigator.show(WindowKind::Start);
+    navigator.current()->close();
+    navigator.quit();
+    deleteClosedWindows();
+    EXPECT_EQ(ends, 1);
+}
+
+// ---- With real start windows --------------------------------------------------------------------
+
+class StartWindowReturnTest : public ::testing::Test {
+  protected:
+    StartWindowReturnTest() {
+        ui::installFontSubstitutions();
+        QFile batch(core::pathText(fake.folders.paths.file("error.bat")));
+        batch.open(QIODevice::WriteOnly);
+        fake.speech.voices << QStringLiteral("VW Kate");
+    }
+    ~StartWindowReturnTest() override {
+        delete navigator.current();
+        deleteClosedWindows();
+    }
+    /// The window services with this navigator in place of the recording one.
+    void makeBundle() {
+        core::WindowServices s = fake.services();
+        bundle = std::make_unique<core::WindowServices>(core::WindowServices{
+            s.paths, s.store, s.speech, s.failure, s.clock, s.timeOfDay, s.random, s.messages,
+            s.browser, s.launcher, navigator, &echo, &http});
+    }
+
+    testing_support::FakeServices fake;
+    testing_support::ScriptedEcho echo;
+    testing_support::ScriptedFetch http;
+    int ends = 0;
+    std::unique_ptr<core::WindowServices> bundle;
+    app::WindowNavigator navigator{
+        [this](WindowKind) -> std::unique_ptr<QWidget> { return std::make_unique<Form1>(*bundle); },
+        [this] { ++ends; }};
+};
+
+TEST_F(StartWindowReturnTest, EveryNewStartWindowRunsItsLoadAndVoiceCheckAgain) {
+    makeBundle();
+
+    navigator.show(WindowKind::Start);
+    auto* first = qobject_cast<Form1*>(navigator.current());
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first->Label3->isVisible(); }));
+    EXPECT_EQ(fake.folders.store().read(settings::keys::checkQuillmoor), QStringLiteral("2"));
+
+    // A window that leaves shows a new start window, then unloads itself.
+    navigator.show(WindowKind::Start);
+    first->close();
+    deleteClosedWindows();
+    auto* second = qobject_cast<Form1*>(navigator.current());
+    ASSERT_TRUE(second);
+    EXPECT_NE(second, first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second->Label3->isVisible(); }));
+    EXPECT_EQ(fake.folders.store().read(settings::keys::checkQuillmoor), QStringLiteral("3"));
+    EXPECT_EQ(fake.speech.created, 2);
+    EXPECT_EQ(navigator.openWindows(), 1);
+    EXPECT_EQ(ends, 0);
+
+    // The exit button ends the program.
+    second->Image4_Click();
+    deleteClosedWindows();
+    EXPECT_EQ(ends, 1);
+}
+
+TEST_F(StartWindowReturnTest, AStartWindowUnloadedByTheUpdateNoticeEndsTheProgram) {
+    http.document = QByteArray("9.0");
+    makeBundle();
+    navigator.show(WindowKind::Start);
+    deleteClosedWindows();
+    EXPECT_EQ(navigator.openWindows(), 0);
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(fake.messages.shown.size(), 1);
+}
+
+}  // namespace
