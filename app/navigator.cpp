@@ -5,6 +5,20 @@
 
 namespace app {
 
+const char* roleOf(core::WindowKind kind) {
+    switch (kind) {
+        case core::WindowKind::Start:
+            return "start";
+        case core::WindowKind::Settings:
+            return "settings";
+        case core::WindowKind::Study:
+            return "study";
+        case core::WindowKind::Dictionary:
+            return "dictionary";
+    }
+    return "";
+}
+
 WindowNavigator::WindowNavigator(Factory make, std::function<void()> endProgram)
     : make_(std::move(make)), endProgram_(std::move(endProgram)) {
     if (!endProgram_) {
@@ -19,6 +33,8 @@ void WindowNavigator::show(core::WindowKind kind) {
     }
     QWidget* window = made.release();
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // All four windows share one title; the role tells them apart on the desktop.
+    window->setWindowRole(QString::fromLatin1(roleOf(kind)));
     ++open_;
     connect(window, &QObject::destroyed, this, &WindowNavigator::windowGone);
     current_ = window;

@@ -12,6 +12,10 @@ class QWidget;
 
 namespace app {
 
+/// The window role of a kind ("start", "settings", "study", "dictionary"): the windows'
+/// title is the same, so the desktop tells them apart by their role.
+const char* roleOf(core::WindowKind kind);
+
 /// The program's navigator: makes a new window of the asked kind, lets it delete itself when
 /// it is closed, and shows it. The asking window then closes itself, so one window is open at
 /// a time. When the last window is gone and no new one was asked for, the program ends.
