@@ -176,14 +176,6 @@ TEST_F(StartWindowTest, AnyValueOfTheSiblingKeySuppressesTheNotice) {
     EXPECT_TRUE(fake.browser.opened.isEmpty());
 }
 
-TEST_F(StartWindowTest, OfflineLoadsAreNotCountedForTheSiblingNotice) {
-    loadTimes(9);
-    echo.status = net::ip_status::kDestHostUnreachable;
-    loadTimes(5);
-    EXPECT_EQ(read(keys::checkQuillmoor), QStringLiteral("10"));
-    EXPECT_TRUE(fake.messages.shown.isEmpty());
-}
-
 TEST_F(StartWindowTest, TheUpgradeStepDeletesTheWeedingCopyAndBothMarkersOnce) {
     const auto copy = fake.folders.paths.file("backqmlexi.dic");
     touch(copy);
@@ -231,17 +223,6 @@ TEST_F(StartWindowTest, AFailedFetchRaisesNoNoticeAndTheWindowOpens) {
     EXPECT_TRUE(fake.messages.shown.isEmpty());
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(fake.failure.messages.isEmpty());
-}
-
-TEST_F(StartWindowTest, WithoutAnHttpFetchTheLoadGoesOn) {
-    auto window = std::make_unique<Form1>([this] {
-        core::WindowServices s = services();
-        s.http = nullptr;
-        return s;
-    }());
-    window->show();
-    EXPECT_EQ(read(keys::checkQuillmoor), QStringLiteral("2"));
-    EXPECT_TRUE(window->isVisible());
 }
 
 // ---- Update check against a loopback server ---------------------------------------------------
