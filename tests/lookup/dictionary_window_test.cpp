@@ -374,14 +374,6 @@ TEST_F(DictionaryWindowTest, ExitClosesTheStoreAndShowsTheStartWindow) {
     expectNoFailure();
 }
 
-TEST_F(DictionaryWindowTest, CodecOfTheWindowMatchesTheStoredForm) {
-    words({{"apple", "n.苹果"}});
-    load();
-    EXPECT_EQ(window->GBToHex(u("n.书")), u("006E002ECAE9"));
-    EXPECT_EQ(window->HexToGB(u("006E002ECAE9")), u("n.书"));
-    EXPECT_EQ(window->HexToGB(u("0061006")), u("a"));
-}
-
 // ---- Grabs of the window, looked at by hand ----------------------------------------------------
 
 TEST_F(DictionaryWindowTest, GrabsWithAndWithoutTheMaintainerFile) {
