@@ -7,10 +7,10 @@
 #include <QUrl>
 
 #include <chrono>
-#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace core {
 
@@ -29,7 +29,9 @@ std::int64_t SteadyClock::nowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void SteadyClock::idle() { std::this_thread::sleep_for(std::chrono::milliseconds(2)); }
+void SteadyClock::idle() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
 
 double LocalTimeOfDay::secondsSinceMidnight() {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;

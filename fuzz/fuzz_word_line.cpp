@@ -5,8 +5,8 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QString line = QString::fromUtf8(reinterpret_cast<const char*>(data),
-                                           static_cast<qsizetype>(size));
+    const QString line =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     if (const auto parsed = words::parseWordLine(line)) {
         if (parsed->word.isEmpty() || parsed->gloss.isEmpty() ||
             parsed->word.contains(QLatin1String("  "))) {

@@ -1,5 +1,5 @@
-#include "settings/keys.h"
 #include "settings/store.h"
+#include "settings/keys.h"
 
 #include "core/failure.h"
 
@@ -15,7 +15,7 @@ using settings::keys::checkWordNumber;
 using settings::keys::modeLearn;
 
 class SettingsStore : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     settings::IniStore store{dir.path()};
 };

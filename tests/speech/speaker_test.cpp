@@ -12,7 +12,7 @@ using testing_support::FakeSpeechEngine;
 using testing_support::TestFolders;
 
 class SpeakerTest : public ::testing::Test {
-protected:
+  protected:
     void switchTo(const char* value) {
         folders.store().write(settings::keys::voiceSwitch, QString::fromUtf8(value));
     }

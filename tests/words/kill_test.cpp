@@ -7,9 +7,9 @@
 
 #include <sqlite3.h>
 
-#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <gtest/gtest.h>
 

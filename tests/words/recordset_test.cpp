@@ -18,10 +18,11 @@ using testing_support::TestFolders;
 using words::Value;
 
 class RecordsetTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        folders.writeWordFile(words::kWordFile, {entry("b", "n.乙", 20, 3), entry("a", "n.甲", 30, 1),
-                                                 entry("c", "v.丙", 10, 2)});
+        folders.writeWordFile(
+            words::kWordFile,
+            {entry("b", "n.乙", 20, 3), entry("a", "n.甲", 30, 1), entry("c", "v.丙", 10, 2)});
         db = std::make_unique<words::Database>(folders.paths.file(words::kWordFile));
     }
     std::vector<QString> order(words::Recordset& rs) {
@@ -124,8 +125,7 @@ TEST_F(RecordsetTest, APendingRowIsSavedWhenMovingAwayOrClosing) {
 }
 
 TEST_F(RecordsetTest, NullHeadwordsAreToldApartFromEmptyOnes) {
-    folders.writeWordFile(words::kNewWordFile,
-                          {{std::nullopt, {}, 1, 1}, entry("", "n.空", 1, 1)},
+    folders.writeWordFile(words::kNewWordFile, {{std::nullopt, {}, 1, 1}, entry("", "n.空", 1, 1)},
                           words::kNewWordTable);
     words::Database list(folders.paths.file(words::kNewWordFile));
     words::Recordset rs;

@@ -51,11 +51,11 @@ TEST(NewWordList, AMissingTemplateFailsNamingItAndLeavesNoHalfFile) {
 
 TEST(NewWordList, RecountStoresRowsPendingAndBarBase) {
     TestFolders folders;
-    folders.writeWordFile(words::kNewWordFile,
-                          {entry("e", "n.戊", 40, 15), entry("a", "n.甲", 40, 3),
-                           entry("c", "n.丙", 40, 9), entry("b", "n.乙", 40, 5),
-                           entry("d", "n.丁", 40, 12)},
-                          words::kNewWordTable);
+    folders.writeWordFile(
+        words::kNewWordFile,
+        {entry("e", "n.戊", 40, 15), entry("a", "n.甲", 40, 3), entry("c", "n.丙", 40, 9),
+         entry("b", "n.乙", 40, 5), entry("d", "n.丁", 40, 12)},
+        words::kNewWordTable);
     words::StorePair list;
     const auto count = words::openAndRecountNewWordList(list, folders.paths, folders.store());
     EXPECT_EQ(folders.store().read(keys::checkFallible), QStringLiteral("5"));
@@ -69,8 +69,10 @@ TEST(NewWordList, RecountStoresRowsPendingAndBarBase) {
 TEST(NewWordList, RowsWithoutHeadwordGoWhileTheListCounterStillCountsThem) {
     TestFolders folders;
     folders.writeWordFile(words::kNewWordFile,
-                          {{std::nullopt, {}, 0, 2}, entry("a", "n.甲", 40, 9),
-                           {std::nullopt, {}, 0, 20}, entry("b", "n.乙", 40, 4)},
+                          {{std::nullopt, {}, 0, 2},
+                           entry("a", "n.甲", 40, 9),
+                           {std::nullopt, {}, 0, 20},
+                           entry("b", "n.乙", 40, 4)},
                           words::kNewWordTable);
     words::StorePair list;
     const auto count = words::openAndRecountNewWordList(list, folders.paths, folders.store());
@@ -87,7 +89,8 @@ TEST(NewWordList, RowsWithoutHeadwordGoWhileTheListCounterStillCountsThem) {
 
 TEST(NewWordList, AListWithoutPendingRowsStoresZeroPending) {
     TestFolders folders;
-    folders.writeWordFile(words::kNewWordFile, {entry("a", "n.甲", 40, 3), entry("b", "n.乙", 40, 8)},
+    folders.writeWordFile(words::kNewWordFile,
+                          {entry("a", "n.甲", 40, 3), entry("b", "n.乙", 40, 8)},
                           words::kNewWordTable);
     words::StorePair list;
     auto count = words::openAndRecountNewWordList(list, folders.paths, folders.store());
@@ -103,7 +106,8 @@ TEST(NewWordList, AListWithoutPendingRowsStoresZeroPending) {
 
 TEST(WeedingCopy, IsMadeOnceAndReusedWithItsChanges) {
     TestFolders folders;
-    folders.writeWordFile(words::kWordFile, {entry("a", "n.甲", 40, 10), entry("b", "n.乙", 39, 12)});
+    folders.writeWordFile(words::kWordFile,
+                          {entry("a", "n.甲", 40, 10), entry("b", "n.乙", 39, 12)});
     int repaints = 0;
     words::StorePair main;
     words::openWeedingCopy(main, folders.paths, folders.store(), [&] { ++repaints; });
@@ -147,9 +151,9 @@ TEST(Closing, AnUnopenedPairIsLeftAloneAndAnOpenOneSavesItsPendingRow) {
 
 TEST(WordsInPlay, CountStopsAtTheFirstRowNotAboveTheThreshold) {
     TestFolders folders;
-    folders.writeWordFile(words::kWordFile, {entry("a", "n.甲", 50), entry("b", "n.乙", 30),
-                                             entry("c", "n.丙", 29), entry("d", "n.丁", 3),
-                                             entry("e", "n.戊", 2)});
+    folders.writeWordFile(words::kWordFile,
+                          {entry("a", "n.甲", 50), entry("b", "n.乙", 30), entry("c", "n.丙", 29),
+                           entry("d", "n.丁", 3), entry("e", "n.戊", 2)});
     words::StorePair main;
     words::openPair(main, folders.paths, words::kWordFile, QString::fromLatin1(words::kWordsByUse));
     EXPECT_EQ(words::countWordsInPlay(main.rs, 29), 2);
