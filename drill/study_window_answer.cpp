@@ -28,7 +28,8 @@ void Form3::Option1_MouseUp(int index) {
     }
     if (!questionOnScreen()) {
         // After a verdict the rows are empty: there is nothing to judge until the next
-        // question is asked.
+        // question is asked, and the click leaves no row selected for that question.
+        deselectRows(7, false);
         return;
     }
     mAnswering = true;

@@ -61,6 +61,7 @@ TEST_P(GradedSeries, FiftyClickedAnswersEndInTheVerdictOfTheScore) {
 
     // An empty row judges nothing: the verdict stays until the next question is asked.
     click(0);
+    EXPECT_FALSE(anyRowChecked());  // nor does it stay pressed into the next question
     EXPECT_EQ(stored(keys::checkLearnedtime), "50");
     EXPECT_EQ(w.mQuestionNo, 1);
     EXPECT_EQ(w.Label1->text(), QString::fromUtf8(c.verdict));
