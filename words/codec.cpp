@@ -100,15 +100,19 @@ QString HexToGB(const QString& hex) {
         }
         if (good && code < 0x80) {
             run.append(static_cast<char>(code));
-        } else if (good && code >= 0x8000) {
-            // A double-byte character must convert on its own: a bad pair must not spoil
-            // its neighbours.
-            QByteArray pair;
-            pair.append(static_cast<char>(code >> 8));
-            pair.append(static_cast<char>(code & 0xFF));
-            const auto one = core::fromGbk(pair);
+        } else if (good && (code <= 0xFF || code >= 0x8000)) {
+            // A code of 8000 or more is a double-byte character, lead byte first; below 100
+            // it is a single byte, and GBK has one single byte above 7F (80, the euro sign).
+            // Such a character converts on its own, so that a bad one does not spoil its
+            // neighbours.
+            QByteArray bytes;
+            if (code >= 0x8000) {
+                bytes.append(static_cast<char>(code >> 8));
+            }
+            bytes.append(static_cast<char>(code & 0xFF));
+            const auto one = core::fromGbk(bytes);
             if (one && one->size() >= 1) {
-                run.append(pair);
+                run.append(bytes);
             } else {
                 flush();
                 out.append(QLatin1Char('?'));

@@ -30,7 +30,8 @@ TEST(Codec, EmptyAndPartialGroupsGiveEmptyText) {
 TEST(Codec, GlossesRoundTrip) {
     for (const QString& gloss :
          {QStringLiteral("v.go的过去式"), QStringLiteral("n.书；书籍；v.预订"),
-          QStringLiteral("adj.大的 (big)"), QStringLiteral("prep.在…里"), QStringLiteral("~!@#")}) {
+          QStringLiteral("adj.大的 (big)"), QStringLiteral("prep.在…里"), QStringLiteral("~!@#"),
+          QStringLiteral("n.欧元(€)")}) {
         EXPECT_EQ(words::fromStoredNote(words::toStoredNote(gloss)), gloss) << gloss.toStdString();
     }
 }
@@ -42,10 +43,17 @@ TEST(Codec, CharactersOutsideGbkBecomeQuestionMarks) {
 
 TEST(Codec, BadGroupsDecodeToQuestionMarks) {
     EXPECT_EQ(HexToGB(QStringLiteral("00G1CAE9")), QStringLiteral("?书"));
-    EXPECT_EQ(HexToGB(QStringLiteral("caE9")), QStringLiteral("书"));    // lower case digits read
-    EXPECT_EQ(HexToGB(QStringLiteral("0100")), QStringLiteral("?"));     // no such code
-    EXPECT_EQ(HexToGB(QStringLiteral("CA000061")), QStringLiteral("?a")); // bad trail byte
+    EXPECT_EQ(HexToGB(QStringLiteral("caE9")), QStringLiteral("书"));      // lower case digits read
+    EXPECT_EQ(HexToGB(QStringLiteral("0100")), QStringLiteral("?"));       // no such code
+    EXPECT_EQ(HexToGB(QStringLiteral("CA000061")), QStringLiteral("?a"));  // bad trail byte
     EXPECT_EQ(HexToGB(QStringLiteral("书书书书")), QStringLiteral("?"));
+}
+
+TEST(Codec, TheOneSingleByteAboveSevenFIsTheEuroSign) {
+    EXPECT_EQ(GBToHex(QStringLiteral("€")), QStringLiteral("0080"));
+    EXPECT_EQ(HexToGB(QStringLiteral("00800061")), QStringLiteral("€a"));
+    // A lead byte alone is no character.
+    EXPECT_EQ(HexToGB(QStringLiteral("0081006100FF")), QStringLiteral("?a?"));
 }
 
 TEST(Codec, LimitsAreEnforcedWithoutTouchingTheInput) {
