@@ -42,14 +42,26 @@ void closeWindowStore(StorePair& newWords, StorePair& main) {
 }
 
 void copyDatabaseFile(const fs::path& from, const fs::path& to) {
+    if (fs::exists(from)) {
+        // A write cut short (the program killed half-way) leaves its journal beside the file,
+        // and the file itself may hold half of that write. Opening the file once rolls the
+        // journal back, so the copy gets the finished changes only.
+        Database settle(from);
+    }
     const fs::path part = fs::path(to).concat(".part");
     std::error_code ec;
     fs::copy_file(from, part, fs::copy_options::overwrite_existing, ec);
     if (!ec) {
+        // A journal left by the file being replaced would be rolled back into the new copy
+        // the next time it is opened, mixing the two.
+        fs::remove(fs::path(to).concat("-journal"), ec);
+    }
+    if (!ec) {
         fs::rename(part, to, ec);
     }
     if (ec) {
-        fs::remove(part);
+        std::error_code ignored;
+        fs::remove(part, ignored);
         throw core::Error(QStringLiteral("无法复制文件 %1 到 %2: %3")
                               .arg(core::pathText(from), core::pathText(to),
                                    QString::fromStdString(ec.message())));

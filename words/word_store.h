@@ -70,8 +70,9 @@ void closePair(StorePair& pair);
 /// Closes a window's store objects: the new-word pair, then the main pair.
 void closeWindowStore(StorePair& newWords, StorePair& main);
 
-/// Copies a database file as a whole: first to a neighbour, then renamed into place, so that
-/// no half-written copy is ever left under the target's name.
+/// Copies a closed database file as a whole: first to a neighbour, then renamed into place, so
+/// that no half-written copy is ever left under the target's name. A write of the source that
+/// was cut short is rolled back first, and a journal of the replaced target is dropped.
 void copyDatabaseFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
 /// When the new-word list is missing, copies its template into place and stores "0" in both
