@@ -1,47 +1,45 @@
 #include "core/numbers.h"
 
+#include <cctype>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace core {
 
 namespace {
 
+size_t skipSign(const std::string& s, size_t i) {
+    return i < s.size() && (s[i] == '+' || s[i] == '-') ? i + 1 : i;
+}
+
+size_t skipDigits(const std::string& s, size_t i) {
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+        ++i;
+    }
+    return i;
+}
+
 // Length of the longest number at the start of s (after the caller skipped blanks):
 // sign, digits, fraction, exponent. Zero when no digit was found.
 size_t numberPrefix(const std::string& s, size_t from) {
-    size_t i = from;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        ++i;
-    }
-    size_t digits = 0;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
-        ++i;
-        ++digits;
-    }
+    size_t i = skipSign(s, from);
+    size_t end = skipDigits(s, i);
+    size_t digits = end - i;
+    i = end;
     if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
-            ++i;
-            ++digits;
-        }
+        end = skipDigits(s, i + 1);
+        digits += end - (i + 1);
+        i = end;
     }
     if (digits == 0) {
         return 0;
     }
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
-            ++j;
-        }
-        size_t expDigits = 0;
-        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
-            ++j;
-            ++expDigits;
-        }
-        if (expDigits > 0) {
-            i = j;
+        const size_t exponent = skipSign(s, i + 1);
+        end = skipDigits(s, exponent);
+        if (end > exponent) {
+            i = end;
         }
     }
     return i - from;
@@ -54,9 +52,17 @@ size_t skipBlanks(const std::string& s, size_t i) {
     return i;
 }
 
+// The number text as a double, with a point as the decimal mark whatever the locale of the
+// process (the windows set the user's, where a comma may be the mark). Out of range reads 0.
 double toDouble(const std::string& s, size_t from, size_t length) {
-    const double v = std::strtod(s.substr(from, length).c_str(), nullptr);
-    return std::isfinite(v) ? v : 0.0;
+    const char* first = s.data() + from;
+    const char* last = first + length;
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    double v = 0.0;
+    const auto [end, error] = std::from_chars(first, last, v);
+    return error == std::errc() && std::isfinite(v) ? v : 0.0;
 }
 
 }  // namespace
@@ -81,10 +87,13 @@ std::optional<double> strictNumber(const QString& text) {
 double roundHalfEven(double value, int decimals) {
     const double scale = std::pow(10.0, decimals);
     const double scaled = value * scale;
+    if (!std::isfinite(scaled)) {
+        return value;
+    }
     // nearbyint rounds to even under the default rounding mode; going through a decimal text
     // of the scaled value first keeps 2.4449999 (binary for 2.445) from deciding the half.
-    const double cleaned =
-        std::strtod(QString::number(scaled, 'g', 15).toStdString().c_str(), nullptr);
+    const std::string text = QString::number(scaled, 'g', 15).toStdString();
+    const double cleaned = toDouble(text, 0, text.size());
     return std::nearbyint(cleaned) / scale;
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -53,6 +55,29 @@ TEST(NumberText, WritesDecimalTextWithoutTrailingZeros) {
     EXPECT_EQ(core::numberText(-3), QStringLiteral("-3"));
     EXPECT_EQ(core::numberText(1234567890123.0), QStringLiteral("1234567890123"));
     EXPECT_EQ(core::numberText(0.1 + 0.2), QStringLiteral("0.3"));
+}
+
+// The windows run under the user's locale, where the decimal mark may be a comma; stored
+// numbers always use a point.
+TEST(Numbers, ReadAndRoundWithAPointUnderACommaLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    bool found = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
+        if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    }
+    const double read = core::leadingNumber(QStringLiteral("20.5"));
+    const auto strict = core::strictNumber(QStringLiteral("2.45"));
+    const double rounded = core::roundHalfEven(2.4455, 3);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_EQ(read, 20.5);
+    EXPECT_EQ(strict, 2.45);
+    EXPECT_DOUBLE_EQ(rounded, 2.446);
 }
 
 }  // namespace
