@@ -60,10 +60,16 @@ int main(int argc, char** argv) {
                     std::fprintf(stderr, "%s:%d: not a word line\n", argv[1], i + 1);
                     return 1;
                 }
+                const QString note = words::toStoredNote(line->gloss);
+                if (words::fromStoredNote(note) != line->gloss) {
+                    // The codec writes "?" for a character that GBK cannot hold; the word is
+                    // kept, but its gloss needs mending in the source.
+                    std::fprintf(stderr, "%s:%d: warning: gloss has characters outside GBK\n",
+                                 argv[1], i + 1);
+                }
                 db->execute(QStringLiteral("insert into qmlexitable (qmword, qmnote, qmuse, "
                                            "qmdelete) values (?, ?, ?, ?)"),
-                            {line->word, words::toStoredNote(line->gloss),
-                             static_cast<double>(30 + count - 1 - i), 10.0});
+                            {line->word, note, static_cast<double>(30 + count - 1 - i), 10.0});
             }
             db->commit();
         }
