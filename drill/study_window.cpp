@@ -350,11 +350,7 @@ void Form3::activateBody() {
     repaint();
     if (store.read(keys::modeWhichone) == QLatin1String("test")) {
         setTestRange(store.read(keys::modeTest));
-        Command1->setEnabled(true);
-        Command1->setFocus();
-        SpeakText(QStringLiteral("welcome to test your vocabulary"));
-        Command1->setEnabled(true);
-        Command1->setFocus();
+        speakFocused([this] { SpeakText(QStringLiteral("welcome to test your vocabulary")); });
         runDriver();
         return;
     }
@@ -547,6 +543,14 @@ int Form3::litCellCount() const {
 
 void Form3::pumpEvents() {
     QCoreApplication::processEvents();
+}
+
+void Form3::speakFocused(const std::function<void()>& speak) {
+    Command1->setEnabled(true);
+    Command1->setFocus();
+    speak();
+    Command1->setEnabled(true);
+    Command1->setFocus();
 }
 
 void Form3::SpeakWord(const QString& text) {

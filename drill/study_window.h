@@ -172,6 +172,9 @@ class Form3 : public QWidget {
     void pumpEvents();
     void SpeakWord(const QString& text);
     void SpeakText(const QString& text);
+    /// Runs `speak` with the focus button enabled and focused before and after it, so that no
+    /// answer row holds the focus while the window speaks.
+    void speakFocused(const std::function<void()>& speak);
     /// Shows a fresh start window and unloads this one.
     void showStartWindowAndUnload();
     /// Runs a handler body; an error goes to the failure path and ends the handler.
@@ -199,8 +202,9 @@ class Form3 : public QWidget {
 
     // Question driver steps.
     void prelude();
-    void buildFromMainList();
-    void buildFromNewWordList();
+    /// Draws a question word from the main list, or from the new-word list in the new-word
+    /// plan, and deals its six answers.
+    void buildQuestion(bool fromNewWordList);
     /// Draws the question word of the play range (clamped to the list's rows); a row that
     /// fails `qualifies` is drawn again, up to a bound, then the range is scanned. Nothing
     /// when no row of the range qualifies. `afterDraw` runs after every draw.
@@ -229,6 +233,9 @@ class Form3 : public QWidget {
                                            const std::function<bool(const Drawn&)>& accept);
     /// The gloss of the first row of the whole list whose headword equals `base`.
     std::optional<QString> lookUpBase(words::Recordset& rs, const QString& base) const;
+    /// The base gloss when a headword of `rs` equals `base` (mBaseWord then becomes `base`);
+    /// otherwise the base itself.
+    QString resolveBase(words::Recordset& rs, const QString& base);
     std::optional<QString> makeSamePrefix(const QString& chooseword);
     std::optional<QString> makeVerb(const QString& chooseword);
     std::optional<QString> makeFromNewWordList(const QString& chooseword);

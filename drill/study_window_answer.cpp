@@ -113,11 +113,7 @@ void Form3::answerRight() {
     Option1[6]->show();
     deselectRows(6, true);
 
-    Command1->setEnabled(true);
-    Command1->setFocus();
-    SpeakWord(Text1->text());
-    Command1->setEnabled(true);
-    Command1->setFocus();
+    speakFocused([this] { SpeakWord(Text1->text()); });
     deselectRows(6, true);
 
     if (!rightPlanStep()) {
@@ -279,13 +275,11 @@ void Form3::answerWrong() {
     for (drill::AnswerRow* row : Option1) {
         row->setEnabled(false);
     }
-    Command1->setEnabled(true);
-    Command1->setFocus();
-    pumpEvents();
-    SpeakText(QString::fromLatin1(drill::kMissSound));
-    pumpEvents();
-    Command1->setEnabled(true);
-    Command1->setFocus();
+    speakFocused([this] {
+        pumpEvents();
+        SpeakText(QString::fromLatin1(drill::kMissSound));
+        pumpEvents();
+    });
     for (drill::AnswerRow* row : Option1) {
         row->setEnabled(true);
     }

@@ -83,6 +83,14 @@ std::optional<QString> Form3::lookUpBase(words::Recordset& rs, const QString& ba
     return gloss;
 }
 
+QString Form3::resolveBase(words::Recordset& rs, const QString& base) {
+    if (const auto baseGloss = lookUpBase(rs, base)) {
+        mBaseWord = base;
+        return *baseGloss;
+    }
+    return base;
+}
+
 std::optional<QString> Form3::makeSamePrefix(const QString& chooseword) {
     mBaseWord.clear();
     words::Recordset& rs = mMain.rs;
@@ -100,10 +108,7 @@ std::optional<QString> Form3::makeSamePrefix(const QString& chooseword) {
         if (const auto base = drill::baseVerb(text)) {
             text = *base;
         }
-        if (const auto baseGloss = lookUpBase(rs, text)) {
-            mBaseWord = text;
-            text = *baseGloss;
-        }
+        text = resolveBase(rs, text);
     }
     if (mVerbChoice == QLatin1String("yes")) {
         return drill::verbAnswerText(mBaseWord, text);
@@ -124,11 +129,7 @@ std::optional<QString> Form3::makeVerb(const QString&) {
     }
     QString text = drawn->gloss;
     if (drill::isVerbForm(text)) {
-        text = drill::baseVerb(text).value_or(QString());
-        if (const auto baseGloss = lookUpBase(rs, text)) {
-            mBaseWord = text;
-            text = *baseGloss;
-        }
+        text = resolveBase(rs, drill::baseVerb(text).value_or(QString()));
     } else {
         mBaseWord = drawn->headword;
     }
@@ -147,16 +148,11 @@ std::optional<QString> Form3::makeFromNewWordList(const QString&) {
     if (!drill::isVerbForm(drawn->gloss)) {
         return drawn->gloss;
     }
-    QString text = drill::baseVerb(drawn->gloss).value_or(QString());
     // The base verb is looked up in the word database, opened for this look-up only.
     words::openPair(mMain, mServices.paths, words::kWordFile,
                     QString::fromLatin1(words::kWordsByUse));
-    const auto baseGloss = lookUpBase(mMain.rs, text);
+    const QString text = resolveBase(mMain.rs, drill::baseVerb(drawn->gloss).value_or(QString()));
     words::closePair(mMain);
-    if (baseGloss) {
-        mBaseWord = text;
-        text = *baseGloss;
-    }
     return drill::verbAnswerText(mBaseWord, text);
 }
 

@@ -33,12 +33,9 @@ void Form3::runDriver() {
     mMissMark.clear();
     Label1->clear();
     settings::Store& store = mServices.store;
-    if (store.read(keys::modeWhichone) == QLatin1String("learn") &&
-        store.read(keys::modeLearn) == QLatin1String("fallible")) {
-        buildFromNewWordList();
-    } else {
-        buildFromMainList();
-    }
+    // In a test the main list is always used.
+    buildQuestion(store.read(keys::modeWhichone) == QLatin1String("learn") &&
+                  store.read(keys::modeLearn) == QLatin1String("fallible"));
 }
 
 void Form3::prelude() {
@@ -61,74 +58,70 @@ void Form3::prelude() {
     ShowProgress();
 }
 
-// ---- Builders ---------------------------------------------------------------------------------
+// ---- The question builder ---------------------------------------------------------------------
 
-void Form3::buildFromMainList() {
-    words::Recordset& rs = mMain.rs;
+void Form3::buildQuestion(bool fromNewWordList) {
+    // The new-word list is re-sorted before every draw, takes no headword that is Null and
+    // has no test filter; only the main list's questions are kept for the answer handler.
+    words::Recordset& rs = fromNewWordList ? mNew.rs : mMain.rs;
     settings::Store& store = mServices.store;
-    const QString testKind = store.read(keys::modeTest);
-    // The vocabulary-size tests ask no verb form, no cross reference and no proper name.
-    const bool testFilter = store.read(keys::modeWhichone) == QLatin1String("test") &&
-                            (testKind == QLatin1String("normal") ||
-                             testKind == QLatin1String("all") || testKind == QLatin1String("high"));
-    const auto drawn = drawQuestionRow(
-        rs, false, [&] { return questionRowQualifies(rs, testFilter); },
-        [&] { Option1[static_cast<size_t>(mChoiceSlot[0])]->setText(words::currentGloss(rs)); });
-    if (!drawn) {
-        clearQuestion();
-        return;
+    bool testFilter = false;
+    if (!fromNewWordList) {
+        // The vocabulary-size tests ask no verb form, no cross reference and no proper name.
+        const QString testKind = store.read(keys::modeTest);
+        testFilter = store.read(keys::modeWhichone) == QLatin1String("test") &&
+                     (testKind == QLatin1String("normal") || testKind == QLatin1String("all") ||
+                      testKind == QLatin1String("high"));
     }
-
-    reopenRows();
-    mCurWord = rs.field(words::kWord).text();
-    mCurUse = rs.field(words::kUse).number();
-    mCurNote = rs.field(words::kNote).text();
-    Text2->setText(core::numberText(mCurUse));
-    applyHeadwordLooks(rs);
-    Text1->setText(rs.field(words::kWord).text());
-
-    const QString gloss = words::currentGloss(rs);
-    dealPermutationAndRight(gloss);
-    if (drill::isVerbForm(gloss)) {
-        resolveRightVerb(rs);
-        dealDistractors([this](const QString& w) { return makeVerb(w); });
-    } else if (drill::hasPosPrefix(gloss)) {
-        dealDistractors([this](const QString& w) { return makeSamePrefix(w); });
-    } else {
-        dealDistractors([this](const QString& w) { return makeAny(w); });
-    }
-    stagingRemap();
-    finishQuestion();
-}
-
-void Form3::buildFromNewWordList() {
-    words::Recordset& rs = mNew.rs;
     const auto drawn = drawQuestionRow(
-        rs, true,
-        [&] { return !rs.field(words::kWord).isNull() && questionRowQualifies(rs, false); },
+        rs, fromNewWordList,
+        [&] {
+            return (!fromNewWordList || !rs.field(words::kWord).isNull()) &&
+                   questionRowQualifies(rs, testFilter);
+        },
         [&] {
             Option1[static_cast<size_t>(mChoiceSlot[0])]->setText(words::currentGloss(rs));
-            applyHeadwordLooks(rs);
+            if (fromNewWordList) {
+                applyHeadwordLooks(rs);
+            }
         });
     if (!drawn) {
         clearQuestion();
         return;
     }
+
     reopenRows();
+    if (!fromNewWordList) {
+        mCurWord = rs.field(words::kWord).text();
+        mCurUse = rs.field(words::kUse).number();
+        mCurNote = rs.field(words::kNote).text();
+        Text2->setText(core::numberText(mCurUse));
+        applyHeadwordLooks(rs);
+    }
     Text1->setText(rs.field(words::kWord).text());
 
     const QString gloss = words::currentGloss(rs);
     dealPermutationAndRight(gloss);
     if (drill::isVerbForm(gloss)) {
-        // The base verb is looked up in the word database, opened for this question only.
-        words::openPair(mMain, mServices.paths, words::kWordFile,
-                        QString::fromLatin1(words::kWordsByUse));
+        if (fromNewWordList) {
+            // The base verb is looked up in the word database, opened for this question only.
+            words::openPair(mMain, mServices.paths, words::kWordFile,
+                            QString::fromLatin1(words::kWordsByUse));
+        }
         resolveRightVerb(mMain.rs);
         dealDistractors([this](const QString& w) { return makeVerb(w); });
         stagingRemap();
-        words::closePair(mMain);
+        if (fromNewWordList) {
+            words::closePair(mMain);
+        }
     } else {
-        dealDistractors([this](const QString& w) { return makeFromNewWordList(w); });
+        if (fromNewWordList) {
+            dealDistractors([this](const QString& w) { return makeFromNewWordList(w); });
+        } else if (drill::hasPosPrefix(gloss)) {
+            dealDistractors([this](const QString& w) { return makeSamePrefix(w); });
+        } else {
+            dealDistractors([this](const QString& w) { return makeAny(w); });
+        }
         stagingRemap();
     }
     finishQuestion();
@@ -261,11 +254,7 @@ void Form3::dealDistractors(const std::function<std::optional<QString>(const QSt
 void Form3::finishQuestion() {
     Option1[static_cast<size_t>(mChoiceSlot[0])]->show();
     Text1->repaint();
-    Command1->setEnabled(true);
-    Command1->setFocus();
-    SpeakWord(Text1->text());
-    Command1->setEnabled(true);
-    Command1->setFocus();
+    speakFocused([this] { SpeakWord(Text1->text()); });
 }
 
 void Form3::clearQuestion() {
