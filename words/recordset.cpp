@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <exception>
 
 namespace words {
 
@@ -229,8 +230,15 @@ void Recordset::open(Database& db, const QString& sql) {
 }
 
 void Recordset::close() {
+    // Should saving the pending row fail, the recordset still ends closed: left open, it would
+    // hold a row that the file lacks, over a connection that its owner is about to release.
+    std::exception_ptr failure;
     if (db_ != nullptr && pending_) {
-        update();
+        try {
+            update();
+        } catch (...) {
+            failure = std::current_exception();
+        }
     }
     db_ = nullptr;
     rows_.clear();
@@ -238,6 +246,9 @@ void Recordset::close() {
     pos_ = -1;
     onDeleted_ = false;
     pending_ = false;
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
 }
 
 void Recordset::sort(const QString& spec) {

@@ -80,7 +80,8 @@ class Recordset {
     /// Opens on "select * from TABLE [order by ...]" over the database.
     void open(Database& db, const QString& sql);
     bool isOpen() const { return db_ != nullptr; }
-    /// Saves a pending new row, then forgets the rows; the recordset is closed again.
+    /// Saves a pending new row, then forgets the rows; the recordset is closed again, also when
+    /// the save fails (its error follows).
     void close();
 
     int recordCount() const { return static_cast<int>(rows_.size()); }

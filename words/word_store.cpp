@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "settings/keys.h"
 
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -29,11 +30,18 @@ void openPair(StorePair& pair, const core::Paths& paths, const char* file, const
 }
 
 void closePair(StorePair& pair) {
-    if (pair.rs.isOpen()) {
-        pair.rs.update();
+    // Closing the recordset saves its pending row. Even when that fails the pair ends closed,
+    // the recordset before the connection, so that nothing is left pointing at a released one.
+    std::exception_ptr failure;
+    try {
         pair.rs.close();
+    } catch (...) {
+        failure = std::current_exception();
     }
     pair.conn.reset();
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
 }
 
 void closeWindowStore(StorePair& newWords, StorePair& main) {

@@ -63,8 +63,8 @@ void createWordTable(Database& db, const char* table);
 void openPair(StorePair& pair, const core::Paths& paths, const char* file, const QString& sql,
               const QString& sortSpec = {});
 
-/// Closes a pair: a pending change saved, then recordset and connection released.
-/// An unopened pair is left alone.
+/// Closes a pair: a pending change saved, then recordset and connection released. A failed
+/// save still leaves the pair closed before its error goes on. An unopened pair is left alone.
 void closePair(StorePair& pair);
 
 /// Closes a window's store objects: the new-word pair, then the main pair.

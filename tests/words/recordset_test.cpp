@@ -124,6 +124,66 @@ TEST_F(RecordsetTest, APendingRowIsSavedWhenMovingAwayOrClosing) {
     EXPECT_EQ(readRows(folders.paths.file(words::kWordFile), words::kWordTable).size(), 5u);
 }
 
+// After a delete the current row is gone; moves count from the gap it left.
+struct MoveAfterDeleteCase {
+    int deleted;     // 1-based position in qmuse order (a, b, c)
+    int move;        // argument of move(); 0 stands for moveNext, 100 for movePrevious
+    const char* at;  // the word reached, or "EOF" / "BOF"
+};
+
+TEST_F(RecordsetTest, MovesAfterADeleteCountFromTheGap) {
+    const MoveAfterDeleteCase cases[] = {
+        {2, 0, "c"},   {2, 100, "a"}, {2, 1, "c"},     {2, -1, "a"}, {2, 2, "EOF"},
+        {3, 0, "EOF"}, {3, 100, "b"}, {1, 100, "BOF"}, {1, 0, "b"},  {1, 2, "c"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "delete " << c.deleted << ", move " << c.move);
+        folders.writeWordFile(
+            words::kWordFile,
+            {entry("a", "n.甲", 30, 1), entry("b", "n.乙", 20, 3), entry("c", "v.丙", 10, 2)});
+        words::Database file(folders.paths.file(words::kWordFile));
+        words::Recordset rs;
+        rs.open(file, QString::fromLatin1(words::kWordsByUse));
+        rs.moveFirst();
+        rs.move(c.deleted - 1);
+        rs.deleteCurrent();
+        EXPECT_THROW(rs.field(words::kWord), core::Error);
+        if (c.move == 0) {
+            rs.moveNext();
+        } else if (c.move == 100) {
+            rs.movePrevious();
+        } else {
+            rs.move(c.move);
+        }
+        const QString at = rs.eof()   ? QStringLiteral("EOF")
+                           : rs.bof() ? QStringLiteral("BOF")
+                                      : rs.field(words::kWord).text();
+        EXPECT_EQ(at, QString::fromLatin1(c.at));
+        EXPECT_EQ(rs.recordCount(), 2);
+    }
+}
+
+TEST_F(RecordsetTest, ANewRowIsSavedBeforeASortAndItsLaterWritesReachTheFile) {
+    words::Recordset rs;
+    rs.open(*db, QString::fromLatin1(words::kWordsUnsorted));
+    rs.addNew();
+    rs.setField(words::kWord, Value(QStringLiteral("d")));
+    rs.setField(words::kDelete, 5);
+    // Until it is saved, the new row is the recordset's only.
+    EXPECT_EQ(readRows(folders.paths.file(words::kWordFile), words::kWordTable).size(), 3u);
+    rs.sort(QStringLiteral("qmdelete desc"));
+    EXPECT_EQ(order(rs), (std::vector<QString>{"d", "b", "c", "a"}));
+    rs.moveFirst();
+    rs.setField(words::kUse, 77);
+    rs.close();
+
+    const auto rows = readRows(folders.paths.file(words::kWordFile), words::kWordTable);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(*rows[3].qmword, QStringLiteral("d"));
+    EXPECT_EQ(rows[3].qmdelete, 5);
+    EXPECT_EQ(rows[3].qmuse, 77);
+}
+
 TEST_F(RecordsetTest, NullHeadwordsAreToldApartFromEmptyOnes) {
     folders.writeWordFile(words::kNewWordFile, {{std::nullopt, {}, 1, 1}, entry("", "n.空", 1, 1)},
                           words::kNewWordTable);

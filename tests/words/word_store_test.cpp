@@ -4,6 +4,8 @@
 #include "settings/keys.h"
 #include "tests/support/folders.h"
 
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -147,6 +149,35 @@ TEST(Closing, AnUnopenedPairIsLeftAloneAndAnOpenOneSavesItsPendingRow) {
     EXPECT_FALSE(main.conn);
     EXPECT_EQ(readRows(folders.paths.file(words::kWordFile), words::kWordTable).size(), 2u);
     words::closeWindowStore(newWords, main);  // twice is harmless
+}
+
+TEST(Closing, APendingRowThatCannotBeSavedStillLeavesThePairClosed) {
+    TestFolders folders;
+    folders.writeWordFile(words::kWordFile, {entry("a", "n.甲", 40)});
+    const auto file = folders.paths.file(words::kWordFile);
+    words::StorePair main;
+    words::openPair(main, folders.paths, words::kWordFile, QString::fromLatin1(words::kWordsByUse));
+    main.rs.addNew();
+    main.rs.setField(words::kWord, words::Value(QStringLiteral("b")));
+
+    sqlite3* other = nullptr;  // another program holds the file
+    ASSERT_EQ(sqlite3_open(file.string().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    try {
+        words::closePair(main);
+        ADD_FAILURE() << "the row was saved under a lock";
+    } catch (const core::Error& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("qmlexi.dic")))
+            << e.message().toStdString();
+    }
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    EXPECT_FALSE(main.isOpen());
+    EXPECT_FALSE(main.conn);
+    words::closePair(main);  // nothing left to close
+    words::openPair(main, folders.paths, words::kWordFile, QString::fromLatin1(words::kWordsByUse));
+    EXPECT_EQ(main.rs.recordCount(), 1);
 }
 
 TEST(WordsInPlay, CountStopsAtTheFirstRowNotAboveTheThreshold) {
