@@ -13,8 +13,12 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <clocale>
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // Qt takes the user's locale; numbers read and written by the C library keep the point.
+    std::setlocale(LC_NUMERIC, "C");
     // The navigator ends the program when its last window is gone; a window that unloads
     // itself before it was ever shown counts too.
     QApplication::setQuitOnLastWindowClosed(false);
