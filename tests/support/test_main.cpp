@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");  // as the program does
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
