@@ -4,8 +4,11 @@
 #include "core/numbers.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStringList>
+
+#include <sys/stat.h>
 
 namespace settings {
 
@@ -76,10 +79,28 @@ void IniStore::check(QSettings& s, const char* application) {
     }
 }
 
+bool IniStore::changedSinceSync(const char* application) {
+    // QSettings' own test of a changed file reads its times through the time-zone rules on
+    // every call; one stat of our own tells the same for far less. The stamp is taken before
+    // the sync, so a write that lands between the two is read again next time.
+    Stamp stamp;
+    struct stat now {};
+    if (::stat(QFile::encodeName(fileOf(application)).constData(), &now) == 0) {
+        stamp = {true,        now.st_dev,         now.st_ino,
+                 now.st_size, now.st_mtim.tv_sec, now.st_mtim.tv_nsec};
+    }
+    const auto [seen, first] = stamps_.try_emplace(QString::fromUtf8(application), stamp);
+    const bool changed = first || !(seen->second == stamp);
+    seen->second = stamp;
+    return changed;
+}
+
 QString IniStore::read(const Key& key) {
     QSettings& s = file(key.application);
     // Another store object or process may have written since: sync re-reads a changed file.
-    s.sync();
+    if (changedSinceSync(key.application)) {
+        s.sync();
+    }
     check(s, key.application);
     const QVariant value = s.value(address(key));
     // A hand-edited value with a comma comes back as a list; it is still one text.
@@ -92,6 +113,7 @@ QString IniStore::read(const Key& key) {
 void IniStore::write(const Key& key, const QString& value) {
     QSettings& s = file(key.application);
     s.setValue(address(key), value);
+    changedSinceSync(key.application);
     s.sync();
     check(s, key.application);
 }
@@ -99,6 +121,7 @@ void IniStore::write(const Key& key, const QString& value) {
 void IniStore::remove(const Key& key) {
     QSettings& s = file(key.application);
     s.remove(address(key));
+    changedSinceSync(key.application);
     s.sync();
     check(s, key.application);
 }

@@ -54,9 +54,20 @@ class IniStore final : public Store {
   private:
     QSettings& file(const char* application);
     void check(QSettings& s, const char* application);
+    /// True when the application's file is not as it was at the last sync, or was never synced.
+    bool changedSinceSync(const char* application);
+
+    /// What a stat of a settings file showed: a rewrite changes the inode, size or time.
+    struct Stamp {
+        bool exists = false;
+        unsigned long long device = 0, inode = 0;
+        long long size = 0, seconds = 0, nanoseconds = 0;
+        bool operator==(const Stamp&) const = default;
+    };
 
     QString folder_;
     std::map<QString, std::unique_ptr<QSettings>> files_;
+    std::map<QString, Stamp> stamps_;
 };
 
 }  // namespace settings

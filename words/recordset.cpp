@@ -104,6 +104,10 @@ class Statement {
     sqlite3_stmt* s_ = nullptr;
 };
 
+// A connection is used by the thread that opened it only (the window's event loop): no
+// locking on every call, which a whole-table read would otherwise pay once per field.
+constexpr int kOneThread = SQLITE_OPEN_NOMUTEX;
+
 Value columnValue(sqlite3_stmt* s, int i) {
     switch (sqlite3_column_type(s, i)) {
         case SQLITE_NULL:
@@ -120,7 +124,8 @@ Value columnValue(sqlite3_stmt* s, int i) {
 }  // namespace
 
 Database::Database(const std::filesystem::path& file) : file_(file) {
-    const int rc = sqlite3_open_v2(file.string().c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc =
+        sqlite3_open_v2(file.string().c_str(), &db_, SQLITE_OPEN_READWRITE | kOneThread, nullptr);
     if (rc != SQLITE_OK) {
         const QString message =
             QStringLiteral("无法打开数据库文件 %1: %2")
@@ -143,7 +148,8 @@ Database::Database(const std::filesystem::path& file) : file_(file) {
 std::unique_ptr<Database> Database::create(const std::filesystem::path& file) {
     std::unique_ptr<Database> db(new Database());
     db->file_ = file;
-    if (sqlite3_open_v2(file.string().c_str(), &db->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+    if (sqlite3_open_v2(file.string().c_str(), &db->db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kOneThread,
                         nullptr) != SQLITE_OK) {
         db->raise(QStringLiteral("create"));
     }
@@ -210,18 +216,18 @@ void Recordset::open(Database& db, const QString& sql) {
     Statement s(db, withRowid);
     const int n = sqlite3_column_count(s.get());
     columns_.clear();
+    columnKeys_.clear();
     for (int i = 1; i < n; ++i) {
-        columns_.push_back(QString::fromUtf8(sqlite3_column_name(s.get(), i)));
+        columnKeys_.emplace_back(sqlite3_column_name(s.get(), i));
+        columns_.push_back(QString::fromUtf8(columnKeys_.back()));
     }
     rows_.clear();
+    cells_.clear();
     while (s.step()) {
-        Row row;
-        row.rowid = sqlite3_column_int64(s.get(), 0);
-        row.values.reserve(static_cast<size_t>(n - 1));
+        rows_.push_back(Row{sqlite3_column_int64(s.get(), 0), cells_.size()});
         for (int i = 1; i < n; ++i) {
-            row.values.push_back(columnValue(s.get(), i));
+            cells_.push_back(columnValue(s.get(), i));
         }
-        rows_.push_back(std::move(row));
     }
     db_ = &db;
     pos_ = rows_.empty() ? 0 : 0;  // first row, or EOF (= BOF) when empty
@@ -242,7 +248,9 @@ void Recordset::close() {
     }
     db_ = nullptr;
     rows_.clear();
+    cells_.clear();
     columns_.clear();
+    columnKeys_.clear();
     pos_ = -1;
     onDeleted_ = false;
     pending_ = false;
@@ -257,8 +265,7 @@ void Recordset::sort(const QString& spec) {
     const int col = column(parts.value(0).toUtf8().constData());
     const bool descending = parts.value(1).compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
     std::stable_sort(rows_.begin(), rows_.end(), [&](const Row& a, const Row& b) {
-        const int c =
-            a.values[static_cast<size_t>(col)].compare(b.values[static_cast<size_t>(col)]);
+        const int c = cell(a, col).compare(cell(b, col));
         return descending ? c > 0 : c < 0;
     });
     moveFirst();
@@ -312,13 +319,14 @@ bool Recordset::bof() const {
 }
 
 int Recordset::column(const char* name) const {
-    const QString wanted = QString::fromUtf8(name);
-    for (size_t i = 0; i < columns_.size(); ++i) {
-        if (columns_[i].compare(wanted, Qt::CaseInsensitive) == 0) {
+    // Called for every field read, also inside walks over the whole table: the name is
+    // compared as it comes, without making a text of it.
+    for (size_t i = 0; i < columnKeys_.size(); ++i) {
+        if (qstricmp(columnKeys_[i].constData(), name) == 0) {
             return static_cast<int>(i);
         }
     }
-    throw core::Error(QStringLiteral("表 %1 中没有字段 %2").arg(table_, wanted));
+    throw core::Error(QStringLiteral("表 %1 中没有字段 %2").arg(table_, QString::fromUtf8(name)));
 }
 
 void Recordset::noCurrentRow() const {
@@ -339,7 +347,7 @@ Recordset::Row& Recordset::current() {
 }
 
 const Value& Recordset::field(const char* name) const {
-    return current().values[static_cast<size_t>(column(name))];
+    return cell(current(), column(name));
 }
 
 void Recordset::setField(const char* name, const Value& value) {
@@ -350,7 +358,7 @@ void Recordset::setField(const char* name, const Value& value) {
                          .arg(table_, columns_[static_cast<size_t>(col)]),
                      {value, Value(static_cast<double>(row.rowid))});
     }
-    row.values[static_cast<size_t>(col)] = value;
+    cell(row, col) = value;
 }
 
 void Recordset::addNew() {
@@ -358,7 +366,8 @@ void Recordset::addNew() {
         noCurrentRow();
     }
     update();
-    rows_.push_back(Row{0, std::vector<Value>(columns_.size())});
+    rows_.push_back(Row{0, cells_.size()});
+    cells_.resize(cells_.size() + columns_.size());
     pos_ = static_cast<int>(rows_.size()) - 1;
     onDeleted_ = false;
     pending_ = true;
@@ -376,7 +385,9 @@ void Recordset::update() {
     QStringList names(columns_.begin(), columns_.end());
     db_->execute(QStringLiteral("insert into %1 (%2) values (%3)")
                      .arg(table_, names.join(','), marks.join(',')),
-                 row.values);
+                 std::vector<Value>(
+                     cells_.begin() + static_cast<std::ptrdiff_t>(row.first),
+                     cells_.begin() + static_cast<std::ptrdiff_t>(row.first + columns_.size())));
     row.rowid = db_->lastRowId();
     pending_ = false;
 }

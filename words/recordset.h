@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <variant>
@@ -115,19 +117,28 @@ class Recordset {
     const QString& table() const { return table_; }
 
   private:
+    // The fields of all rows lie in one store of small blocks, a row's fields side by side
+    // from `first`: a whole table loads without an allocation per row or a large block that
+    // grows by copying, and a sort moves only the rows.
     struct Row {
         long long rowid = 0;  // 0 while the row is pending (added, not yet saved)
-        std::vector<Value> values;
+        size_t first = 0;     // index of the row's first field in cells_
     };
     int column(const char* name) const;
     const Row& current() const;
     Row& current();
+    Value& cell(const Row& row, int col) { return cells_[row.first + static_cast<size_t>(col)]; }
+    const Value& cell(const Row& row, int col) const {
+        return cells_[row.first + static_cast<size_t>(col)];
+    }
     [[noreturn]] void noCurrentRow() const;
 
     Database* db_ = nullptr;
     QString table_;
     std::vector<QString> columns_;
+    std::vector<QByteArray> columnKeys_;  // the same names as UTF-8, for field look-ups
     std::vector<Row> rows_;
+    std::deque<Value> cells_;
     int pos_ = -1;  // -1 BOF, size() EOF
     bool onDeleted_ = false;
     bool pending_ = false;
