@@ -374,6 +374,34 @@ TEST_F(DictionaryWindowTest, ExitClosesTheStoreAndShowsTheStartWindow) {
     expectNoFailure();
 }
 
+TEST_F(DictionaryWindowTest, BackgroundTitleStaysClearOfTheUpkeepButtons) {
+    words({{"apple", "n.苹果"}});
+    load();
+    const QImage background = window->Image1->picture().toImage();
+    ASSERT_EQ(background.size(), QSize(800, 600));
+    // The title is drawn in yellow; the ground under the buttons is teal.
+    const auto titleColoured = [](QColor c) {
+        return c.red() > 150 && c.green() > 150 && c.blue() < 150;
+    };
+    int titlePixels = 0;
+    for (int y = 0; y < 86; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            titlePixels += titleColoured(background.pixelColor(x, y)) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(titlePixels, 100);  // the title is there at all
+    for (QPushButton* b :
+         {window->Command1, window->Command2, window->Command3, window->Command4}) {
+        const QRect place = b->geometry();
+        for (int y = place.top(); y <= place.bottom(); ++y) {
+            for (int x = place.left(); x <= place.right(); ++x) {
+                ASSERT_FALSE(titleColoured(background.pixelColor(x, y)))
+                    << b->text().toStdString() << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 // ---- Grabs of the window, looked at by hand ----------------------------------------------------
 
 TEST_F(DictionaryWindowTest, GrabsWithAndWithoutTheMaintainerFile) {
