@@ -5,7 +5,10 @@
 
 #include <QList>
 
+#include <iconv.h>
+
 #include <algorithm>
+#include <array>
 
 namespace words {
 
@@ -19,18 +22,22 @@ void appendGroup(QString& out, unsigned code) {
     }
 }
 
+// The value of every hex digit by character code; -1 for every other character.
+constexpr std::array<signed char, 128> kDigitValues = [] {
+    std::array<signed char, 128> v{};
+    v.fill(-1);
+    for (int i = 0; i < 10; ++i) {
+        v['0' + i] = static_cast<signed char>(i);
+    }
+    for (int i = 0; i < 6; ++i) {
+        v['A' + i] = v['a' + i] = static_cast<signed char>(10 + i);
+    }
+    return v;
+}();
+
 int hexValue(QChar c) {
     const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') {
-        return u - '0';
-    }
-    if (u >= 'A' && u <= 'F') {
-        return u - 'A' + 10;
-    }
-    if (u >= 'a' && u <= 'f') {
-        return u - 'a' + 10;
-    }
-    return -1;
+    return u < 128 ? kDigitValues[u] : -1;
 }
 
 // GBK bytes of a run of text that converted whole, appended one group per character.
@@ -49,6 +56,55 @@ void appendGbkGroups(QString& out, const QByteArray& gbk) {
 
 [[noreturn]] void overflow(const char* what, qsizetype size) {
     throw core::Error(QStringLiteral("溢出: %1 (%2)").arg(QString::fromLatin1(what)).arg(size));
+}
+
+// The character of every code above 7F in the GBK code page, read once from the converter: a gloss
+// then decodes without a conversion per character, which matters where every gloss of the table is
+// read (the dictionary's Chinese look-up).
+constexpr char16_t kNoCharacter = 0xFFFF;
+
+struct DoubleByteTable {
+    std::array<char16_t, 0x80> high{};     // single bytes 80..FF (only 80, the euro sign)
+    std::array<char16_t, 0x8000> units{};  // pairs 8000..FFFF, lead byte first
+};
+
+// The one character that these GBK bytes stand for, or kNoCharacter when they are no
+// character or more than one (a pair led by 80 is the euro sign and one more byte).
+char16_t oneCharacter(iconv_t cd, const char* bytes, size_t length) {
+    char16_t unit[2] = {};
+    char* inPtr = const_cast<char*>(bytes);
+    size_t inLeft = length;
+    char* outPtr = reinterpret_cast<char*>(unit);
+    size_t outLeft = sizeof unit;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) && inLeft == 0 &&
+        outLeft == sizeof unit - sizeof(char16_t)) {
+        return unit[0];
+    }
+    return kNoCharacter;
+}
+
+DoubleByteTable buildDoubleByteTable() {
+    DoubleByteTable table;
+    iconv_t cd = iconv_open("UTF-16LE", "GBK");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        throw core::Error(QStringLiteral("no GBK converter"));
+    }
+    for (unsigned code = 0x80; code <= 0xFF; ++code) {
+        const char byte = static_cast<char>(code);
+        table.high[code - 0x80] = oneCharacter(cd, &byte, 1);
+    }
+    for (unsigned code = 0x8000; code <= 0xFFFF; ++code) {
+        const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+        table.units[code - 0x8000] = oneCharacter(cd, pair, 2);
+    }
+    iconv_close(cd);
+    return table;
+}
+
+const DoubleByteTable& doubleByteTable() {
+    static const DoubleByteTable table = buildDoubleByteTable();
+    return table;
 }
 
 }  // namespace
@@ -76,54 +132,48 @@ QString GBToHex(const QString& text) {
     return out;
 }
 
-QString HexToGB(const QString& hex) {
-    const qsizetype groups = hex.size() / 4;
+namespace {
+
+// Decodes `groups` groups of a hex text whose k-th digit is digitAt(k): the text itself, or
+// a stored note read from its end, which saves reversing a copy first.
+template <typename DigitAt>
+QString decodeGroups(qsizetype groups, DigitAt digitAt) {
     if (groups > kMaxDecodeGroups) {
         overflow("HexToGB", groups);
     }
-    QString out;
-    out.reserve(groups);
-    QByteArray run;  // GBK bytes of consecutive good groups, converted together
-    auto flush = [&] {
-        if (!run.isEmpty()) {
-            out += core::fromGbk(run).value_or(QString(run.size(), QLatin1Char('?')));
-            run.clear();
-        }
-    };
+    const DoubleByteTable& table = doubleByteTable();
+    QString out(groups, Qt::Uninitialized);
+    QChar* next = out.data();
     for (qsizetype g = 0; g < groups; ++g) {
         unsigned code = 0;
-        bool good = true;
+        int bad = 0;  // negative once a character is no hex digit
         for (int d = 0; d < 4; ++d) {
-            const int v = hexValue(hex[g * 4 + d]);
-            good = good && v >= 0;
-            code = code * 16 + static_cast<unsigned>(std::max(v, 0));
+            const int v = hexValue(digitAt(g * 4 + d));
+            bad |= v;
+            code = code * 16 + static_cast<unsigned>(v & 0xF);
         }
+        const bool good = bad >= 0;
+        // A code of 8000 or more is a double-byte character, lead byte first; below 100 it is
+        // a single byte, and GBK has one single byte above 7F (80, the euro sign). Each group
+        // gives one character, "?" where its code is none, so a bad one spoils no neighbour.
+        char16_t c = kNoCharacter;
         if (good && code < 0x80) {
-            run.append(static_cast<char>(code));
-        } else if (good && (code <= 0xFF || code >= 0x8000)) {
-            // A code of 8000 or more is a double-byte character, lead byte first; below 100
-            // it is a single byte, and GBK has one single byte above 7F (80, the euro sign).
-            // Such a character converts on its own, so that a bad one does not spoil its
-            // neighbours.
-            QByteArray bytes;
-            if (code >= 0x8000) {
-                bytes.append(static_cast<char>(code >> 8));
-            }
-            bytes.append(static_cast<char>(code & 0xFF));
-            const auto one = core::fromGbk(bytes);
-            if (one && one->size() >= 1) {
-                run.append(bytes);
-            } else {
-                flush();
-                out.append(QLatin1Char('?'));
-            }
-        } else {
-            flush();
-            out.append(QLatin1Char('?'));
+            c = static_cast<char16_t>(code);
+        } else if (good && code <= 0xFF) {
+            c = table.high[code - 0x80];
+        } else if (good && code >= 0x8000) {
+            c = table.units[code - 0x8000];
         }
+        *next++ = QChar(c == kNoCharacter ? u'?' : c);
     }
-    flush();
     return out;
+}
+
+}  // namespace
+
+QString HexToGB(const QString& hex) {
+    const QChar* digits = hex.constData();
+    return decodeGroups(hex.size() / 4, [digits](qsizetype k) { return digits[k]; });
 }
 
 QString toStoredNote(const QString& gloss) {
@@ -133,9 +183,9 @@ QString toStoredNote(const QString& gloss) {
 }
 
 QString fromStoredNote(const QString& stored) {
-    QString hex = stored;
-    std::reverse(hex.begin(), hex.end());
-    return HexToGB(hex);
+    // The k-th digit of the reversed text is the k-th from the end of the stored one.
+    const QChar* last = stored.constData() + stored.size() - 1;
+    return decodeGroups(stored.size() / 4, [last](qsizetype k) { return last[-k]; });
 }
 
 }  // namespace words

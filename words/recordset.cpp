@@ -217,8 +217,10 @@ void Recordset::open(Database& db, const QString& sql) {
     const int n = sqlite3_column_count(s.get());
     columns_.clear();
     columnKeys_.clear();
+    columnNames_.clear();
     for (int i = 1; i < n; ++i) {
         columnKeys_.emplace_back(sqlite3_column_name(s.get(), i));
+        columnNames_.push_back(nullptr);
         columns_.push_back(QString::fromUtf8(columnKeys_.back()));
     }
     rows_.clear();
@@ -251,6 +253,7 @@ void Recordset::close() {
     cells_.clear();
     columns_.clear();
     columnKeys_.clear();
+    columnNames_.clear();
     pos_ = -1;
     onDeleted_ = false;
     pending_ = false;
@@ -319,10 +322,16 @@ bool Recordset::bof() const {
 }
 
 int Recordset::column(const char* name) const {
-    // Called for every field read, also inside walks over the whole table: the name is
-    // compared as it comes, without making a text of it.
+    // Called for every field read, also inside walks over the whole table. Callers name the
+    // fields by the same constants each time: a name met before is known by its address.
+    for (size_t i = 0; i < columnNames_.size(); ++i) {
+        if (columnNames_[i] == name) {
+            return static_cast<int>(i);
+        }
+    }
     for (size_t i = 0; i < columnKeys_.size(); ++i) {
         if (qstricmp(columnKeys_[i].constData(), name) == 0) {
+            columnNames_[i] = name;
             return static_cast<int>(i);
         }
     }

@@ -136,7 +136,8 @@ class Recordset {
     Database* db_ = nullptr;
     QString table_;
     std::vector<QString> columns_;
-    std::vector<QByteArray> columnKeys_;  // the same names as UTF-8, for field look-ups
+    std::vector<QByteArray> columnKeys_;            // the same names as UTF-8, for field look-ups
+    mutable std::vector<const char*> columnNames_;  // the address each name was last asked by
     std::vector<Row> rows_;
     std::deque<Value> cells_;
     int pos_ = -1;  // -1 BOF, size() EOF
