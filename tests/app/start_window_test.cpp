@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
@@ -366,6 +367,61 @@ TEST_F(StartWindowTest, ButtonsDarkenUnderThePointerAndTheBackgroundRestoresThem
     EXPECT_EQ(window->Image3->look(), QStringLiteral("start light"));
     EXPECT_EQ(window->Image4->look(), QStringLiteral("exit light"));
     EXPECT_EQ(window->Image5->look(), QStringLiteral("dictionary light"));
+}
+
+struct LabelLook {
+    const char* name;
+    QRect geometry;
+    QString caption;
+    double pointSize;
+    QColor colour;
+    Qt::Alignment horizontal;
+};
+
+TEST_F(StartWindowTest, TheLabelsShowTheirCaptionsInPlaceInTheirFontsAndColours) {
+    const auto window = open();
+    const QColor yellow(255, 255, 0);
+    const LabelLook looks[] = {
+        {"Label1", {632, 400, 121, 33}, QStringLiteral("V5.4"), 26.25, yellow, Qt::AlignLeft},
+        {"Label2",
+         {360, 32, 425, 57},
+         QStringLiteral("软件检测到您的电脑未安装所需的语音文件，为了保证学习效果，"
+                        "请点击此处下载语音文件。"),
+         14.25,
+         yellow,
+         Qt::AlignLeft},
+        {"Label3",
+         {376, 40, 401, 49},
+         QStringLiteral("点此进入软件官网，下载更多英语学习软件：") + core::site::siteHost(),
+         12,
+         QColor(0, 255, 255),
+         Qt::AlignHCenter},
+    };
+    const QLabel* labels[] = {window->Label1, window->Label2, window->Label3};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(looks[i].name);
+        const QLabel* label = labels[i];
+        EXPECT_EQ(label->geometry(), looks[i].geometry);
+        EXPECT_EQ(label->text(), looks[i].caption);
+        EXPECT_DOUBLE_EQ(label->font().pointSizeF(), looks[i].pointSize);
+        EXPECT_TRUE(label->font().bold());
+        EXPECT_TRUE(label->font().families().contains(QStringLiteral("宋体")));
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), looks[i].colour);
+        EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, looks[i].horizontal);
+        EXPECT_FALSE(label->autoFillBackground());
+    }
+    // The start and exit buttons and both labels share the custom pointer; the dictionary
+    // button keeps the default one.
+    EXPECT_EQ(window->Image3->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(window->Image4->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(window->Label2->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(window->Label3->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(window->Image5->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(window->size(), QSize(800, 600));
+    EXPECT_EQ(window->Image3->geometry(), QRect(136, 400, 60, 22));
+    EXPECT_EQ(window->Image5->geometry(), QRect(288, 400, 108, 23));
+    EXPECT_EQ(window->Image4->geometry(), QRect(464, 400, 108, 23));
+    EXPECT_EQ(window->Image2->pos(), QPoint(24, 24));
 }
 
 // ---- Ways out and links -----------------------------------------------------------------------
