@@ -16,6 +16,7 @@
 #include <QScreen>
 
 #include <filesystem>
+#include <system_error>
 
 // The artwork lives in a static library: its resources are registered by hand.
 static void initResources() {
@@ -194,7 +195,10 @@ void Form4::Image3_MouseMove() {
 void Form4::Form_Load() {
     mLoaded = true;
     guarded([this] {
-        if (!std::filesystem::exists(mServices.paths.maintainerFile)) {
+        // A path that cannot even be tested (a link loop, a folder we may not read) counts as
+        // no file: opening the dictionary must not end the program over it.
+        std::error_code unreadable;
+        if (!std::filesystem::exists(mServices.paths.maintainerFile, unreadable)) {
             for (QPushButton* button : {Command1, Command2, Command3, Command4}) {
                 button->setVisible(false);
             }

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <filesystem>
+
 namespace dictionary_testing {
 namespace {
 
@@ -308,6 +310,19 @@ TEST_F(DictionaryWindowTest, UpkeepButtonsShowOnlyWithTheMaintainerFile) {
          {window->Command1, window->Command2, window->Command3, window->Command4}) {
         EXPECT_FALSE(b->isHidden()) << b->text().toStdString();
     }
+}
+
+TEST_F(DictionaryWindowTest, MaintainerFileThatCannotBeTestedCountsAsAbsent) {
+    words({{"apple", "n.苹果"}});
+    // A folder that links to itself: the existence test itself fails.
+    const auto loop = fake.folders.paths.maintainerFile.parent_path() / "loop";
+    std::filesystem::create_directories(loop.parent_path());
+    std::filesystem::create_directory_symlink(loop, loop);
+    fake.folders.paths.maintainerFile = loop / "waittoadd.txt";
+    load();
+    expectNoFailure();
+    EXPECT_TRUE(window->Command1->isHidden());
+    EXPECT_TRUE(window->mWords.isOpen());
 }
 
 TEST_F(DictionaryWindowTest, ControlsStandWhereTheWindowPlacesThem) {
