@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <system_error>
 
 namespace keys = settings::keys;
 
@@ -263,7 +264,9 @@ void Form3::Form_Load() {
 void Form3::loadBody() {
     settings::Store& store = mServices.store;
     const core::Paths& paths = mServices.paths;
-    const bool maintainer = std::filesystem::exists(paths.maintainerFile);
+    // A path that cannot even be tested (a folder it may not read) counts as no file.
+    std::error_code unreadable;
+    const bool maintainer = std::filesystem::exists(paths.maintainerFile, unreadable);
 
     Combo1->clear();
     for (int grade = 1; grade <= 12; ++grade) {
