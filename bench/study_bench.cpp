@@ -122,6 +122,16 @@ void BM_WrongAnswerAgain(benchmark::State& state) {
 }
 BENCHMARK(BM_WrongAnswerAgain)->Unit(benchmark::kMillisecond);
 
+/// A repeated miss on a window that is not on screen: the same work without the painting.
+void BM_WrongAnswerAgainHidden(benchmark::State& state) {
+    Session s("3000", false);
+    for (auto _ : state) {
+        // No row is selected, so the release judges a wrong answer.
+        s.window->Option1_MouseUp(0);
+    }
+}
+BENCHMARK(BM_WrongAnswerAgainHidden)->Unit(benchmark::kMillisecond);
+
 struct Bare {
     explicit Bare(const std::filesystem::path& file) {
         sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
