@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QStringList>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -79,29 +82,59 @@ void IniStore::check(QSettings& s, const char* application) {
     }
 }
 
-bool IniStore::changedSinceSync(const char* application) {
-    // QSettings' own test of a changed file reads its times through the time-zone rules on
-    // every call; one stat of our own tells the same for far less. The stamp is taken before
-    // the sync, so a write that lands between the two is read again next time.
+IniStore::Stamp IniStore::stampOf(const char* application) const {
     Stamp stamp;
     struct stat now {};
     if (::stat(QFile::encodeName(fileOf(application)).constData(), &now) == 0) {
         stamp = {true,        now.st_dev,         now.st_ino,
                  now.st_size, now.st_mtim.tv_sec, now.st_mtim.tv_nsec};
     }
-    const auto [seen, first] = stamps_.try_emplace(QString::fromUtf8(application), stamp);
-    const bool changed = first || !(seen->second == stamp);
-    seen->second = stamp;
-    return changed;
+    return stamp;
+}
+
+void IniStore::takeInChanges(QSettings& s, const char* application) {
+    // QSettings' own test of a changed file reads its times through the time-zone rules on
+    // every call; one stat of our own tells the same for far less. The stamp is taken before
+    // the file is read, so a write that lands in between is read again next time; it is
+    // kept only once the file has proved readable, so a damaged file is reported every time.
+    const Stamp stamp = stampOf(application);
+    const auto seen = stamps_.find(QString::fromUtf8(application));
+    if (seen != stamps_.end() && seen->second == stamp) {
+        return;
+    }
+    checkText(application);
+    s.sync();
+    check(s, application);
+    stamps_[QString::fromUtf8(application)] = stamp;
+}
+
+void IniStore::checkText(const char* application) const {
+    // QSettings reads a file of junk as an empty store without a word, and its next write
+    // would replace the learner's file with one that holds only the new key. A settings
+    // file is text: UTF-8 without control characters other than tab and line breaks.
+    QFile f(fileOf(application));
+    if (!f.exists()) {
+        return;
+    }
+    if (!f.open(QIODevice::ReadOnly)) {
+        throw core::Error(QStringLiteral("无法读取设置文件 %1").arg(fileOf(application)));
+    }
+    const QByteArray bytes = f.readAll();
+    const bool control = std::any_of(bytes.begin(), bytes.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return (u < 0x20 && u != '\t' && u != '\n' && u != '\r') || u == 0x7F;
+    });
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)utf8.decode(bytes);
+    if (control || utf8.hasError()) {
+        throw core::Error(QStringLiteral("设置文件 %1 已损坏，无法读取").arg(fileOf(application)));
+    }
 }
 
 QString IniStore::read(const Key& key) {
     QSettings& s = file(key.application);
-    // Another store object or process may have written since: sync re-reads a changed file.
-    if (changedSinceSync(key.application)) {
-        s.sync();
-    }
-    check(s, key.application);
+    // Another store object or process may have written since: a changed file is read again.
+    takeInChanges(s, key.application);
     const QVariant value = s.value(address(key));
     // A hand-edited value with a comma comes back as a list; it is still one text.
     if (value.typeId() == QMetaType::QStringList) {
@@ -112,16 +145,17 @@ QString IniStore::read(const Key& key) {
 
 void IniStore::write(const Key& key, const QString& value) {
     QSettings& s = file(key.application);
+    // A damaged file is reported before anything is written over it.
+    takeInChanges(s, key.application);
     s.setValue(address(key), value);
-    changedSinceSync(key.application);
     s.sync();
     check(s, key.application);
 }
 
 void IniStore::remove(const Key& key) {
     QSettings& s = file(key.application);
+    takeInChanges(s, key.application);
     s.remove(address(key));
-    changedSinceSync(key.application);
     s.sync();
     check(s, key.application);
 }

@@ -54,8 +54,11 @@ class IniStore final : public Store {
   private:
     QSettings& file(const char* application);
     void check(QSettings& s, const char* application);
-    /// True when the application's file is not as it was at the last sync, or was never synced.
-    bool changedSinceSync(const char* application);
+    /// Reads the application's file again when it has changed since it was last read (or was
+    /// never read); a damaged file is an error that names it.
+    void takeInChanges(QSettings& s, const char* application);
+    /// A file that is not settings text (binary junk) is an error that names it.
+    void checkText(const char* application) const;
 
     /// What a stat of a settings file showed: a rewrite changes the inode, size or time.
     struct Stamp {
@@ -64,6 +67,8 @@ class IniStore final : public Store {
         long long size = 0, seconds = 0, nanoseconds = 0;
         bool operator==(const Stamp&) const = default;
     };
+
+    Stamp stampOf(const char* application) const;
 
     QString folder_;
     std::map<QString, std::unique_ptr<QSettings>> files_;

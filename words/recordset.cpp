@@ -335,7 +335,9 @@ int Recordset::column(const char* name) const {
             return static_cast<int>(i);
         }
     }
-    throw core::Error(QStringLiteral("表 %1 中没有字段 %2").arg(table_, QString::fromUtf8(name)));
+    const QString file = db_ ? core::pathText(db_->file()) : QStringLiteral("(closed)");
+    throw core::Error(QStringLiteral("数据库文件 %1 的表 %2 中没有字段 %3")
+                          .arg(file, table_, QString::fromUtf8(name)));
 }
 
 void Recordset::noCurrentRow() const {

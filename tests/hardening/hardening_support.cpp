@@ -1,0 +1,65 @@
+#include "tests/hardening/hardening_support.h"
+
+#include <QFile>
+
+#include <sqlite3.h>
+
+namespace hardening {
+
+namespace {
+
+void readFolder(const std::filesystem::path& folder, const std::string& label,
+                std::map<std::string, QByteArray>& files) {
+    std::error_code ec;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder, ec)) {
+        if (!e.is_regular_file()) {
+            continue;
+        }
+        QFile f(core::pathText(e.path()));
+        f.open(QIODevice::ReadOnly);
+        files[label + std::filesystem::relative(e.path(), folder).string()] = f.readAll();
+    }
+}
+
+}  // namespace
+
+FolderSnapshot::FolderSnapshot(testing_support::FakeServices& fake) {
+    readFolder(fake.folders.paths.programFolder, "program/", files_);
+    readFolder(fake.folders.settingsFolder().toStdString(), "settings/", files_);
+}
+
+QStringList FolderSnapshot::changesSince(const FolderSnapshot& earlier) const {
+    QStringList changes;
+    for (const auto& [name, content] : files_) {
+        const auto old = earlier.files_.find(name);
+        if (old == earlier.files_.end()) {
+            changes << QStringLiteral("new: %1").arg(QString::fromStdString(name));
+        } else if (old->second != content) {
+            changes << QStringLiteral("changed: %1").arg(QString::fromStdString(name));
+        }
+    }
+    for (const auto& [name, content] : earlier.files_) {
+        if (files_.find(name) == files_.end()) {
+            changes << QStringLiteral("gone: %1").arg(QString::fromStdString(name));
+        }
+    }
+    return changes;
+}
+
+bool integrityOk(const std::filesystem::path& file) {
+    sqlite3* db = nullptr;
+    bool ok = false;
+    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(db, "pragma integrity_check", -1, &s, nullptr) == SQLITE_OK &&
+            sqlite3_step(s) == SQLITE_ROW) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+            ok = text != nullptr && std::string(text) == "ok";
+        }
+        sqlite3_finalize(s);
+    }
+    sqlite3_close(db);
+    return ok;
+}
+
+}  // namespace hardening
