@@ -167,7 +167,8 @@ TEST(DamagedSettings, BinaryJunkInTheSettingsFileIsReportedByNameAndKept) {
 
 TEST(DamagedSettings, NoWriteReplacesAFileOfJunk) {
     QTemporaryDir dir;
-    const QByteArray junk("[check]\nwordvol=12\x00\x01\xff\xfe binary\n", 33);
+    static constexpr char kJunk[] = "[check]\nwordvol=12\x00\x01\xff\xfe binary\n";
+    const QByteArray junk(kJunk, sizeof kJunk - 1);
     settings::IniStore store(dir.path());
     writeBytes(store.fileOf("qmword").toStdString(), junk);
     EXPECT_THROW(store.write(keys::checkLearnedtime, QStringLiteral("1")), core::Error);
