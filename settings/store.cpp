@@ -10,12 +10,18 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <thread>
 
 #include <sys/stat.h>
 
 namespace settings {
 
 namespace {
+
+// How long an empty lock file must stay empty before it counts as left by a killed writer.
+constexpr std::chrono::milliseconds kBrokenLockAge{100};
 
 QString address(const Key& key) {
     return QString::fromUtf8(key.section) + QLatin1Char('/') + QString::fromUtf8(key.key);
@@ -143,10 +149,34 @@ QString IniStore::read(const Key& key) {
     return value.toString();
 }
 
+void IniStore::clearBrokenLock(const char* application) const {
+    // QSettings guards every write with a lock file into which the writer puts its process
+    // id. A process killed between making that file and filling it leaves it empty, and the
+    // next write would wait half a minute for it to go stale. A live writer fills it at once,
+    // so an empty lock that is still empty a moment later is broken and goes.
+    namespace fs = std::filesystem;
+    const fs::path lock = (fileOf(application) + QStringLiteral(".lock")).toStdString();
+    std::error_code ec;
+    if (fs::file_size(lock, ec) != 0 || ec) {
+        return;
+    }
+    const auto age = fs::file_time_type::clock::now() - fs::last_write_time(lock, ec);
+    if (ec) {
+        return;
+    }
+    if (age < kBrokenLockAge) {
+        std::this_thread::sleep_for(kBrokenLockAge - age);
+    }
+    if (fs::file_size(lock, ec) == 0 && !ec) {
+        fs::remove(lock, ec);
+    }
+}
+
 void IniStore::write(const Key& key, const QString& value) {
     QSettings& s = file(key.application);
     // A damaged file is reported before anything is written over it.
     takeInChanges(s, key.application);
+    clearBrokenLock(key.application);
     s.setValue(address(key), value);
     s.sync();
     check(s, key.application);
@@ -155,6 +185,7 @@ void IniStore::write(const Key& key, const QString& value) {
 void IniStore::remove(const Key& key) {
     QSettings& s = file(key.application);
     takeInChanges(s, key.application);
+    clearBrokenLock(key.application);
     s.remove(address(key));
     s.sync();
     check(s, key.application);

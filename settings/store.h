@@ -59,6 +59,8 @@ class IniStore final : public Store {
     void takeInChanges(QSettings& s, const char* application);
     /// A file that is not settings text (binary junk) is an error that names it.
     void checkText(const char* application) const;
+    /// Removes the empty lock file that a writer killed while taking the lock leaves behind.
+    void clearBrokenLock(const char* application) const;
 
     /// What a stat of a settings file showed: a rewrite changes the inode, size or time.
     struct Stamp {

@@ -18,7 +18,9 @@
 
 #include <sys/wait.h>
 #include <unistd.h>
+#include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <random>
 
@@ -178,6 +180,25 @@ TEST(DamagedSettings, NoWriteReplacesAFileOfJunk) {
     QFile f(store.fileOf("qmword"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), junk);
+}
+
+TEST(DamagedSettings, AnEmptyLockLeftByAKilledWriterDoesNotHoldUpTheNextWrite) {
+    QTemporaryDir dir;
+    settings::IniStore store(dir.path());
+    store.write(keys::checkLearnedtime, QStringLiteral("7"));
+    // What a writer killed between making its lock file and filling it leaves behind.
+    const std::string lock = (store.fileOf("qmword") + QStringLiteral(".lock")).toStdString();
+    writeBytes(lock, {});
+    // Made a while ago, so that the store need not wait to tell it from a lock being taken.
+    std::filesystem::last_write_time(
+        lock, std::filesystem::file_time_type::clock::now() - std::chrono::seconds(5));
+
+    const auto start = std::chrono::steady_clock::now();
+    store.write(keys::checkLearnedtime, QStringLiteral("8"));
+    // Left to itself the settings library waits half a minute for such a lock to go stale.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(settings::IniStore(dir.path()).read(keys::checkLearnedtime), QStringLiteral("8"));
+    EXPECT_FALSE(QFile::exists(store.fileOf("qmword") + QStringLiteral(".lock")));
 }
 
 // ---- The new-word list locked by another process ------------------------------------------

@@ -1,5 +1,7 @@
 #include "tests/hardening/hardening_support.h"
 
+#include "words/word_store.h"
+
 #include <QFile>
 
 #include <sqlite3.h>
@@ -49,7 +51,7 @@ QStringList FolderSnapshot::changesSince(const FolderSnapshot& earlier) const {
 bool integrityOk(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
     bool ok = false;
-    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
         sqlite3_stmt* s = nullptr;
         if (sqlite3_prepare_v2(db, "pragma integrity_check", -1, &s, nullptr) == SQLITE_OK &&
             sqlite3_step(s) == SQLITE_ROW) {
@@ -60,6 +62,64 @@ bool integrityOk(const std::filesystem::path& file) {
     }
     sqlite3_close(db);
     return ok;
+}
+
+namespace {
+
+// The numbers of one column for the rows of one headword, in file order.
+std::vector<long long> numbersOf(const std::filesystem::path& file, const char* sql,
+                                 const QString& word) {
+    std::vector<long long> values;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* s = nullptr;
+        const QByteArray utf8 = word.toUtf8();
+        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) == SQLITE_OK &&
+            sqlite3_bind_text(s, 1, utf8.constData(), static_cast<int>(utf8.size()),
+                              SQLITE_TRANSIENT) == SQLITE_OK) {
+            while (sqlite3_step(s) == SQLITE_ROW) {
+                values.push_back(sqlite3_column_int64(s, 0));
+            }
+        }
+        sqlite3_finalize(s);
+    }
+    sqlite3_close(db);
+    return values;
+}
+
+}  // namespace
+
+WordState readWordState(const core::Paths& paths, const QString& word) {
+    WordState state;
+    const auto uses = numbersOf(paths.file(words::kWordFile),
+                                "select qmuse from qmlexitable where qmword = ? order by rowid "
+                                "limit 1",
+                                word);
+    state.use = uses.empty() ? -1 : uses.front();
+    state.listed =
+        numbersOf(paths.file(words::kNewWordFile),
+                  "select qmdelete from qmlexitable1 where qmword = ? order by rowid", word);
+    return state;
+}
+
+std::string formatWordState(const WordState& state) {
+    std::string out = std::to_string(state.use) + " " + std::to_string(state.listed.size());
+    for (long long d : state.listed) {
+        out += " " + std::to_string(d);
+    }
+    return out;
+}
+
+WordState parseWordState(std::istream& in) {
+    WordState state;
+    size_t rows = 0;
+    in >> state.use >> rows;
+    for (size_t i = 0; i < rows; ++i) {
+        long long d = 0;
+        in >> d;
+        state.listed.push_back(d);
+    }
+    return state;
 }
 
 }  // namespace hardening

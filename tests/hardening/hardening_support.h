@@ -6,7 +6,11 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <istream>
 #include <map>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace hardening {
 
@@ -23,7 +27,41 @@ class FolderSnapshot {
     std::map<std::string, QByteArray> files_;
 };
 
-/// SQLite's own check of a database file: true when it reports "ok".
+/// Makes a T (test folders, fakes) whose temporary folders lie in memory when the machine has
+/// such a file system (/dev/shm). The soak and the kill test write thousands of times; a kill
+/// or a leak check does not depend on the disk, and they then wait for no disk syncs.
+template <typename T>
+std::unique_ptr<T> makeInMemory() {
+    const QByteArray before = qgetenv("TMPDIR");
+    if (std::filesystem::is_directory("/dev/shm")) {
+        qputenv("TMPDIR", "/dev/shm");
+    }
+    auto made = std::make_unique<T>();
+    if (before.isNull()) {
+        qunsetenv("TMPDIR");
+    } else {
+        qputenv("TMPDIR", before);
+    }
+    return made;
+}
+
+/// SQLite's own check of a database file, opened as the program opens it (so a journal
+/// left by a killed writer is rolled back first): true when it reports "ok".
 bool integrityOk(const std::filesystem::path& file);
+
+/// What the database files hold for one headword: its qmuse in the word table (-1 when it
+/// is not there) and the qmdelete of each of its rows on the new-word list, in file order.
+struct WordState {
+    long long use = -1;
+    std::vector<long long> listed;
+    bool operator==(const WordState&) const = default;
+};
+
+/// Reads the word's state through connections of its own, as another program would.
+WordState readWordState(const core::Paths& paths, const QString& word);
+
+/// "USE ROWS D1 D2 ..." and back.
+std::string formatWordState(const WordState& state);
+WordState parseWordState(std::istream& in);
 
 }  // namespace hardening
