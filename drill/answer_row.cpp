@@ -54,19 +54,31 @@ void AnswerRow::paintEvent(QPaintEvent*) {
     const QColor dark = backColour().darker(180);
     const QColor outer = down ? dark : light;
     const QColor inner = down ? light : dark;
-    painter.setPen(outer);
-    painter.drawLine(r.topLeft(), r.topRight());
-    painter.drawLine(r.topLeft(), r.bottomLeft());
-    painter.setPen(inner);
-    painter.drawLine(r.bottomLeft(), r.bottomRight());
-    painter.drawLine(r.topRight(), r.bottomRight());
-    painter.setPen(QColor(0, 0, 0, 90));
+    // The edges are one-pixel bars. On a plain pixel grid they are filled rather than stroked:
+    // the raster engine draws a stroked line as one span per pixel and hands those to its
+    // worker threads, which made every repaint of the rows wait on them. Both give the same
+    // pixels there; a scaled screen (or a row too small for a shade line) keeps the strokes.
+    const bool fill = r.width() >= 3 && r.height() >= 3 && painter.device() != nullptr &&
+                      painter.device()->devicePixelRatioF() == 1.0;
+    const auto line = [&](QPoint from, QPoint to, const QColor& c) {
+        if (fill) {
+            painter.fillRect(QRect(from, to), c);
+        } else {
+            painter.setPen(c);
+            painter.drawLine(from, to);
+        }
+    };
+    line(r.topLeft(), r.topRight(), outer);
+    line(r.topLeft(), r.bottomLeft(), outer);
+    line(r.bottomLeft(), r.bottomRight(), inner);
+    line(r.topRight(), r.bottomRight(), inner);
+    const QColor shade(0, 0, 0, 90);
     if (down) {
-        painter.drawLine(r.topLeft() + QPoint(1, 1), r.topRight() + QPoint(-1, 1));
-        painter.drawLine(r.topLeft() + QPoint(1, 1), r.bottomLeft() + QPoint(1, -1));
+        line(r.topLeft() + QPoint(1, 1), r.topRight() + QPoint(-1, 1), shade);
+        line(r.topLeft() + QPoint(1, 1), r.bottomLeft() + QPoint(1, -1), shade);
     } else {
-        painter.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
-        painter.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
+        line(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1), shade);
+        line(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1), shade);
     }
 
     QColor text = textColour();

@@ -15,6 +15,15 @@ bool hasUsableBase(const QString& gloss) {
     return base && !base->isEmpty();
 }
 
+// qmuse rounded to a whole number, halves to even. The stored values are whole numbers, which
+// round to themselves; only a fraction needs the rounding rule.
+double roundedUse(double use) {
+    if (std::floor(use) == use && std::fabs(use) < 1e15) {
+        return use;
+    }
+    return core::roundHalfEven(use);
+}
+
 }  // namespace
 
 QString Form3::chooseselect(const QString& chooseword) {
@@ -47,7 +56,7 @@ std::optional<Form3::Drawn> Form3::drawDistractorRow(
         return Drawn{words::currentGloss(rs), word.isNull() ? QString() : word.text()};
     };
     const auto take = [&](const Drawn& d) {
-        mDrawUse = static_cast<std::int32_t>(core::roundHalfEven(rs.field(words::kUse).number()));
+        mDrawUse = static_cast<std::int32_t>(roundedUse(rs.field(words::kUse).number()));
         return d;
     };
     for (int attempt = 0; attempt < drill::kMaxDraws; ++attempt) {
@@ -72,14 +81,17 @@ std::optional<Form3::Drawn> Form3::drawDistractorRow(
 }
 
 std::optional<QString> Form3::lookUpBase(words::Recordset& rs, const QString& base) const {
-    // The whole list is walked, not only the words in play; the first equal headword counts.
+    // The whole list counts, not only the words in play, and the first equal headword in its
+    // order decides. The list's headword index finds that row; the list is then left past its
+    // last row, where a walk through it would have ended.
+    rs.moveFirst();
     std::optional<QString> gloss;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const words::Value& word = rs.field(words::kWord);
-        if (!gloss && !word.isNull() && word.text() == base) {
-            gloss = words::currentGloss(rs);
-        }
+    if (const int pos = rs.findFirst(words::kWord, base); pos > 0) {
+        positionAt(rs, pos);
+        gloss = words::currentGloss(rs);
     }
+    rs.moveLast();
+    rs.moveNext();
     return gloss;
 }
 

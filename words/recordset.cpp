@@ -108,16 +108,22 @@ class Statement {
 // locking on every call, which a whole-table read would otherwise pay once per field.
 constexpr int kOneThread = SQLITE_OPEN_NOMUTEX;
 
-Value columnValue(sqlite3_stmt* s, int i) {
+// Appends column i of the current result row, made in place.
+void appendColumnValue(CellStore& cells, sqlite3_stmt* s, int i) {
     switch (sqlite3_column_type(s, i)) {
         case SQLITE_NULL:
-            return {};
+            cells.emplace_back();
+            break;
         case SQLITE_INTEGER:
         case SQLITE_FLOAT:
-            return Value(sqlite3_column_double(s, i));
-        default:
-            return Value(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, i)),
-                                           sqlite3_column_bytes(s, i)));
+            cells.emplace_back(sqlite3_column_double(s, i));
+            break;
+        default: {
+            // Text first, then its length: the length of the text as converted.
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+            cells.emplace_back(QString::fromUtf8(text, sqlite3_column_bytes(s, i)));
+            break;
+        }
     }
 }
 
@@ -210,6 +216,7 @@ void Recordset::open(Database& db, const QString& sql) {
         throw core::Error(QStringLiteral("unsupported query: %1").arg(sql));
     }
     close();
+    dropIndex();
     table_ = match.captured(1);
     const QString withRowid =
         QStringLiteral("select rowid, * from %1%2").arg(table_, match.captured(2));
@@ -228,7 +235,7 @@ void Recordset::open(Database& db, const QString& sql) {
     while (s.step()) {
         rows_.push_back(Row{sqlite3_column_int64(s.get(), 0), cells_.size()});
         for (int i = 1; i < n; ++i) {
-            cells_.push_back(columnValue(s.get(), i));
+            appendColumnValue(cells_, s.get(), i);
         }
     }
     db_ = &db;
@@ -249,6 +256,7 @@ void Recordset::close() {
         }
     }
     db_ = nullptr;
+    dropIndex();
     rows_.clear();
     cells_.clear();
     columns_.clear();
@@ -267,6 +275,7 @@ void Recordset::sort(const QString& spec) {
     const QStringList parts = spec.simplified().split(QLatin1Char(' '));
     const int col = column(parts.value(0).toUtf8().constData());
     const bool descending = parts.value(1).compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
+    dropIndex();
     std::stable_sort(rows_.begin(), rows_.end(), [&](const Row& a, const Row& b) {
         const int c = cell(a, col).compare(cell(b, col));
         return descending ? c > 0 : c < 0;
@@ -369,6 +378,9 @@ void Recordset::setField(const char* name, const Value& value) {
                          .arg(table_, columns_[static_cast<size_t>(col)]),
                      {value, Value(static_cast<double>(row.rowid))});
     }
+    if (col == indexColumn_) {
+        dropIndex();
+    }
     cell(row, col) = value;
 }
 
@@ -377,8 +389,9 @@ void Recordset::addNew() {
         noCurrentRow();
     }
     update();
+    dropIndex();
     rows_.push_back(Row{0, cells_.size()});
-    cells_.resize(cells_.size() + columns_.size());
+    cells_.growTo(cells_.size() + columns_.size());
     pos_ = static_cast<int>(rows_.size()) - 1;
     onDeleted_ = false;
     pending_ = true;
@@ -394,11 +407,13 @@ void Recordset::update() {
         marks << QStringLiteral("?");
     }
     QStringList names(columns_.begin(), columns_.end());
+    std::vector<Value> values;
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        values.push_back(cells_[row.first + i]);
+    }
     db_->execute(QStringLiteral("insert into %1 (%2) values (%3)")
                      .arg(table_, names.join(','), marks.join(',')),
-                 std::vector<Value>(
-                     cells_.begin() + static_cast<std::ptrdiff_t>(row.first),
-                     cells_.begin() + static_cast<std::ptrdiff_t>(row.first + columns_.size())));
+                 values);
     row.rowid = db_->lastRowId();
     pending_ = false;
 }
@@ -412,7 +427,80 @@ void Recordset::deleteCurrent() {
         pending_ = false;
     }
     rows_.erase(rows_.begin() + pos_);
+    dropIndex();
     onDeleted_ = true;
+}
+
+int Recordset::moveWhileAbove(const char* name, double threshold) {
+    moveFirst();
+    if (rows_.empty()) {
+        return 0;
+    }
+    const int col = column(name);
+    const int size = static_cast<int>(rows_.size());
+    while (pos_ < size && cell(rows_[static_cast<size_t>(pos_)], col).number() > threshold) {
+        ++pos_;
+    }
+    return pos_;
+}
+
+int Recordset::findFirst(const char* name, const QString& text) {
+    if (rows_.empty()) {
+        return 0;
+    }
+    const int col = column(name);
+    // The field's text as a walk would compare it: a number by its decimal text.
+    const auto textAt = [&](int index, QString& scratch) -> const QString* {
+        const Value& v = cell(rows_[static_cast<size_t>(index)], col);
+        if (v.isNull()) {
+            return nullptr;
+        }
+        if (const QString* held = v.heldText()) {
+            return held;
+        }
+        scratch = v.text();
+        return &scratch;
+    };
+    QString scratch;
+    if (indexColumn_ != col) {
+        size_t size = 16;
+        while (size < rows_.size() * 2) {
+            size *= 2;
+        }
+        indexSlots_.assign(size, 0);
+        const size_t mask = size - 1;
+        for (int i = 0; i < static_cast<int>(rows_.size()); ++i) {
+            const QString* t = textAt(i, scratch);
+            if (t == nullptr) {
+                continue;
+            }
+            // Rows are entered in order, so a text met again keeps its first position.
+            for (size_t slot = qHash(*t) & mask;; slot = (slot + 1) & mask) {
+                const int held = indexSlots_[slot];
+                if (held == 0) {
+                    indexSlots_[slot] = i + 1;
+                    break;
+                }
+                QString other;
+                const QString* h = textAt(held - 1, other);
+                if (*h == *t) {
+                    break;
+                }
+            }
+        }
+        indexColumn_ = col;
+    }
+    const size_t mask = indexSlots_.size() - 1;
+    for (size_t slot = qHash(text) & mask;; slot = (slot + 1) & mask) {
+        const int held = indexSlots_[slot];
+        if (held == 0) {
+            return 0;
+        }
+        const QString* h = textAt(held - 1, scratch);
+        if (*h == text) {
+            return held;
+        }
+    }
 }
 
 }  // namespace words

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <deque>
 #include <filesystem>
 #include <memory>
 #include <variant>
@@ -24,6 +23,8 @@ class Value {
 
     bool isNull() const { return std::holds_alternative<std::monostate>(v_); }
     bool isNumber() const { return std::holds_alternative<double>(v_); }
+    /// The text held, without a copy; nothing for Null or a number.
+    const QString* heldText() const { return std::get_if<QString>(&v_); }
     /// The text of the value: a number as decimal text, Null as the empty text.
     QString text() const;
     /// The number of the value: a text by its leading number, Null as 0.
@@ -35,6 +36,42 @@ class Value {
 
   private:
     std::variant<std::monostate, double, QString> v_;
+};
+
+/// The field values of a recordset, in blocks of a few thousand: a whole table loads with an
+/// allocation per block rather than per row, values never move once stored, and nothing is
+/// copied as the store grows.
+class CellStore {
+  public:
+    size_t size() const { return size_; }
+    Value& operator[](size_t i) { return blocks_[i >> kShift][i & kMask]; }
+    const Value& operator[](size_t i) const { return blocks_[i >> kShift][i & kMask]; }
+    template <typename... Args>
+    void emplace_back(Args&&... args) {
+        if (size_ == blocks_.size() << kShift) {
+            blocks_.push_back(std::make_unique<Value[]>(size_t{1} << kShift));
+        }
+        if constexpr (sizeof...(Args) > 0) {
+            (*this)[size_] = Value(std::forward<Args>(args)...);
+        }
+        ++size_;
+    }
+    /// Grows by Null values up to n.
+    void growTo(size_t n) {
+        while (size_ < n) {
+            emplace_back();
+        }
+    }
+    void clear() {
+        blocks_.clear();
+        size_ = 0;
+    }
+
+  private:
+    static constexpr int kShift = 12;
+    static constexpr size_t kMask = (size_t{1} << kShift) - 1;
+    std::vector<std::unique_ptr<Value[]>> blocks_;
+    size_t size_ = 0;
 };
 
 /// An open database file. Every statement commits on its own, so each change is in the file
@@ -114,12 +151,24 @@ class Recordset {
     /// the row that followed it.
     void deleteCurrent();
 
+    /// Moves to the first row, then on while the number in field `name` is above
+    /// `threshold`: the rows passed, the current row being the first that is not above it
+    /// (or EOF).
+    int moveWhileAbove(const char* name, double threshold);
+
+    /// 1-based position, in the current order, of the first row whose field `name` holds
+    /// `text` (compared as Value::text(); a Null field holds no text); 0 when no row does.
+    /// Gives what a walk from the first row to the end would find, without the walk: the
+    /// first call builds an index of the field, which holds until the rows or their order
+    /// change. The current row stays where it is.
+    int findFirst(const char* name, const QString& text);
+
     const QString& table() const { return table_; }
 
   private:
-    // The fields of all rows lie in one store of small blocks, a row's fields side by side
-    // from `first`: a whole table loads without an allocation per row or a large block that
-    // grows by copying, and a sort moves only the rows.
+    // The fields of all rows lie in one store of blocks, a row's fields side by side from
+    // `first`: a whole table loads without an allocation per row or a large block that grows
+    // by copying, and a sort moves only the rows.
     struct Row {
         long long rowid = 0;  // 0 while the row is pending (added, not yet saved)
         size_t first = 0;     // index of the row's first field in cells_
@@ -132,6 +181,12 @@ class Recordset {
         return cells_[row.first + static_cast<size_t>(col)];
     }
     [[noreturn]] void noCurrentRow() const;
+    void dropIndex() { indexColumn_ = -1; }
+
+    // The index of findFirst: an open-addressing table of 1-based positions (0 = free slot)
+    // over the rows of one field, holding the first position of each text.
+    int indexColumn_ = -1;
+    std::vector<int> indexSlots_;
 
     Database* db_ = nullptr;
     QString table_;
@@ -139,7 +194,7 @@ class Recordset {
     std::vector<QByteArray> columnKeys_;            // the same names as UTF-8, for field look-ups
     mutable std::vector<const char*> columnNames_;  // the address each name was last asked by
     std::vector<Row> rows_;
-    std::deque<Value> cells_;
+    CellStore cells_;
     int pos_ = -1;  // -1 BOF, size() EOF
     bool onDeleted_ = false;
     bool pending_ = false;

@@ -134,17 +134,16 @@ ListCount openAndRecountNewWordList(StorePair& list, const core::Paths& paths,
 }
 
 int countWordsInPlay(Recordset& words, double threshold) {
-    int count = 0;
-    words.moveFirst();
-    while (!words.eof() && words.field(kUse).number() > threshold) {
-        ++count;
-        words.moveNext();
-    }
-    return count;
+    return words.moveWhileAbove(kUse, threshold);
 }
 
 QString currentGloss(const Recordset& rs) {
-    return fromStoredNote(rs.field(kNote).text());
+    // Decoded straight from the stored text, without a copy of it first.
+    const Value& note = rs.field(kNote);
+    if (const QString* text = note.heldText()) {
+        return fromStoredNote(*text);
+    }
+    return fromStoredNote(note.text());
 }
 
 }  // namespace words

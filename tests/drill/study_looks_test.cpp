@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cstdlib>
+
 namespace {
 
 using namespace study_testing;
@@ -212,6 +214,55 @@ TEST(AnswerRows, AClickSelectsTheRowBeforeItsReleaseIsReported) {
     EXPECT_FALSE(first->isChecked());
     QTest::mouseClick(second, Qt::RightButton, Qt::NoModifier, {400, 24});
     EXPECT_FALSE(second->isChecked());  // only a left click selects
+}
+
+TEST(AnswerRows, EdgesAreRaisedUntilTheRowIsSelected) {
+    QWidget frame;
+    frame.resize(700, 100);
+    auto* row = new drill::AnswerRow(&frame);
+    row->setGeometry(40, 24, 593, 49);
+    const QColor back(0, 192, 192);
+    row->setBackColour(back);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    // As 8-bit pixels: the edge colours are derived at finer precision than the screen's.
+    const QRgb light = back.lighter(150).rgb();
+    const QRgb dark = back.darker(180).rgb();
+    // The shade line: black at alpha 90 over the given colour.
+    const auto shaded = [](const QColor& under) {
+        const auto mix = [](int c) { return (c * (255 - 90) + 127) / 255; };
+        return QColor(mix(under.red()), mix(under.green()), mix(under.blue()));
+    };
+    const auto near = [](const QColor& a, const QColor& b) {
+        return std::abs(a.red() - b.red()) <= 1 && std::abs(a.green() - b.green()) <= 1 &&
+               std::abs(a.blue() - b.blue()) <= 1;
+    };
+    for (const bool selected : {false, true}) {
+        row->setChecked(selected);
+        const QImage image = row->grab().toImage();
+        const int right = image.width() - 1;
+        const int bottom = image.height() - 1;
+        const QRgb outer = selected ? dark : light;
+        const QRgb inner = selected ? light : dark;
+        // Whole edges, corners included: top and left in one colour, bottom and right in the
+        // other, which is drawn last where they meet.
+        for (int x = 0; x < right; ++x) {
+            EXPECT_EQ(image.pixel(x, 0), outer) << selected << " top " << x;
+            EXPECT_EQ(image.pixel(x + 1, bottom), inner) << selected << " bottom " << x;
+        }
+        for (int y = 0; y < bottom; ++y) {
+            EXPECT_EQ(image.pixel(0, y), outer) << selected << " left " << y;
+            EXPECT_EQ(image.pixel(right, y + 1), inner) << selected << " right " << y;
+        }
+        // The shade runs inside the lower and right edges of a raised row, inside the upper
+        // and left ones of a pressed row; the face between is the row's colour.
+        const QPoint shade = selected ? QPoint(1, 20) : QPoint(right - 1, 20);
+        const QPoint shade2 = selected ? QPoint(300, 1) : QPoint(300, bottom - 1);
+        EXPECT_TRUE(near(QColor(image.pixel(shade)), shaded(back))) << selected;
+        EXPECT_TRUE(near(QColor(image.pixel(shade2)), shaded(back))) << selected;
+        const QPoint face = selected ? QPoint(right - 1, 20) : QPoint(1, 20);
+        EXPECT_EQ(QColor(image.pixel(face)), back) << selected;
+    }
 }
 
 TEST_F(StudyLooks, OneRowIsSelectedAtATime) {

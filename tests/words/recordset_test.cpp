@@ -197,6 +197,108 @@ TEST_F(RecordsetTest, NullHeadwordsAreToldApartFromEmptyOnes) {
     EXPECT_EQ(rs.field(words::kWord).text(), QString());
 }
 
+// The position a walk from the first row finds: the first row whose headword is `word`.
+int walkFor(words::Recordset& rs, const QString& word) {
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        const Value& v = rs.field(words::kWord);
+        if (!v.isNull() && v.text() == word) {
+            return rs.position();
+        }
+    }
+    return 0;
+}
+
+TEST_F(RecordsetTest, FindFirstGivesWhatAWalkFindsAsTheRowsAndTheirOrderChange) {
+    folders.writeWordFile(words::kWordFile, {entry("go", "v.去", 50, 4),
+                                             entry("run", "v.跑", 40, 9),
+                                             entry("go", "n.围棋", 30, 7),
+                                             {std::nullopt, {}, 20, 1},
+                                             entry("", "n.空", 10, 2)});
+    words::Database file(folders.paths.file(words::kWordFile));
+    words::Recordset rs;
+    EXPECT_EQ(rs.findFirst(words::kWord, QStringLiteral("go")), 0);  // not open
+    rs.open(file, QString::fromLatin1(words::kWordsByUse));
+    const auto agrees = [&](const QString& word) {
+        const int found = rs.findFirst(words::kWord, word);
+        EXPECT_EQ(found, walkFor(rs, word)) << word.toStdString();
+        return found;
+    };
+    rs.moveFirst();
+    rs.move(1);
+    EXPECT_EQ(rs.findFirst(words::kWord, QStringLiteral("go")), 1);  // the first of two
+    EXPECT_EQ(rs.position(), 2);                                     // the current row stays
+    EXPECT_EQ(agrees(QStringLiteral("run")), 2);
+    EXPECT_EQ(agrees(QStringLiteral("walk")), 0);
+    EXPECT_EQ(agrees(QString()), 5);  // the empty headword, never the Null one
+    EXPECT_EQ(rs.findFirst(words::kWord, QStringLiteral("Go")), 0);  // case counts
+
+    // A new order: the other "go" comes first.
+    rs.sort(QStringLiteral("qmdelete desc"));
+    EXPECT_EQ(agrees(QStringLiteral("go")), 2);
+    EXPECT_EQ(agrees(QStringLiteral("run")), 1);
+    // A headword changed, a row deleted, a row added.
+    rs.moveFirst();
+    rs.setField(words::kWord, Value(QStringLiteral("ran")));
+    EXPECT_EQ(agrees(QStringLiteral("run")), 0);
+    EXPECT_EQ(agrees(QStringLiteral("ran")), 1);
+    rs.moveFirst();
+    rs.deleteCurrent();
+    EXPECT_EQ(agrees(QStringLiteral("go")), 1);
+    rs.addNew();
+    rs.setField(words::kWord, Value(QStringLiteral("sit")));
+    EXPECT_EQ(agrees(QStringLiteral("sit")), rs.recordCount());
+    // Other fields change without disturbing it.
+    rs.moveFirst();
+    rs.setField(words::kUse, 99);
+    EXPECT_EQ(agrees(QStringLiteral("go")), 1);
+    // A headword stored as a number is found by its decimal text, as a walk compares it.
+    rs.moveFirst();
+    rs.setField(words::kWord, Value(12.0));
+    EXPECT_EQ(agrees(QStringLiteral("12")), 1);
+}
+
+TEST_F(RecordsetTest, LargeTablesKeepEveryFieldInItsRow) {
+    // More fields than one block of the store holds.
+    std::vector<words::WordEntry> rows;
+    for (int i = 0; i < 5000; ++i) {
+        rows.push_back(entry(QStringLiteral("w%1").arg(i), QStringLiteral("n.词"), 6000 - i, i));
+    }
+    rows.push_back(entry(QStringLiteral("w7"), QStringLiteral("v.重"), 1, 1));
+    folders.writeWordFile(words::kWordFile, rows);
+    words::Database file(folders.paths.file(words::kWordFile));
+    words::Recordset rs;
+    rs.open(file, QString::fromLatin1(words::kWordsByUse));
+    ASSERT_EQ(rs.recordCount(), 5001);
+    for (int pos : {1, 1024, 1025, 4096, 4097, 5000}) {
+        rs.moveFirst();
+        rs.move(pos - 1);
+        EXPECT_EQ(rs.field(words::kWord).text(), QStringLiteral("w%1").arg(pos - 1));
+        EXPECT_EQ(rs.field(words::kDelete).number(), pos - 1);
+    }
+    EXPECT_EQ(rs.findFirst(words::kWord, QStringLiteral("w4999")), 5000);
+    EXPECT_EQ(rs.findFirst(words::kWord, QStringLiteral("w7")), 8);
+    rs.addNew();
+    rs.setField(words::kWord, Value(QStringLiteral("new")));
+    rs.update();
+    EXPECT_EQ(rs.findFirst(words::kWord, QStringLiteral("new")), 5002);
+    EXPECT_EQ(rs.field(words::kUse).isNull(), true);
+}
+
+TEST_F(RecordsetTest, WordsInPlayCountFromTheTopAndStopAtTheFirstBelow) {
+    folders.writeWordFile(words::kWordFile, {entry("a", "n.甲", 40), entry("b", "n.乙", 30),
+                                             entry("c", "n.丙", 29), entry("d", "n.丁", 35)});
+    words::Database file(folders.paths.file(words::kWordFile));
+    words::Recordset rs;
+    EXPECT_EQ(words::countWordsInPlay(rs, 29), 0);  // not open
+    rs.open(file, QString::fromLatin1(words::kWordsUnsorted));
+    EXPECT_EQ(words::countWordsInPlay(rs, 29), 2);  // d lies beyond the first word at 29
+    EXPECT_EQ(rs.field(words::kWord).text(), QStringLiteral("c"));
+    EXPECT_EQ(words::countWordsInPlay(rs, 2), 4);
+    EXPECT_TRUE(rs.eof());
+    EXPECT_EQ(words::countWordsInPlay(rs, 40), 0);
+    EXPECT_EQ(rs.position(), 1);
+}
+
 TEST(DatabaseFiles, MissingForeignOrTablelessFilesFailNamingTheFile) {
     TestFolders folders;
     const auto missing = folders.paths.file("qmlexi.dic");
