@@ -55,9 +55,25 @@ void setColours(QWidget* w, QPalette::ColorRole backRole, const QColor& back,
 }
 
 // A row without a headword (Null or only blanks) has nothing to show or to speak: the
-// look-up passes over it.
-bool hasHeadword(const QString& headword) {
-    return !lookup::trimBlanks(headword).isEmpty();
+// look-up passes over it. Every row of the table is tested on every look-up, so the text is
+// read in place rather than trimmed into a copy.
+bool hasHeadword(QStringView headword) {
+    for (const QChar c : headword) {
+        if (c != QLatin1Char(' ')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The headword of a row as its field holds it, without a copy; a number's text is written to
+// `scratch`. The look-up walks every row but lists only a few.
+const QString& headwordOf(const words::Value& field, QString& scratch) {
+    if (const QString* held = field.heldText()) {
+        return *held;
+    }
+    scratch = field.text();
+    return scratch;
 }
 
 }  // namespace
@@ -277,8 +293,9 @@ void Form4::lookUpChinese(const QString& entry) {
     lookup::ResultList matches;
     bool cutOff = false;
     words::Recordset& rs = mWords.rs;
+    QString scratch;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const QString headword = rs.field(words::kWord).text();
+        const QString& headword = headwordOf(rs.field(words::kWord), scratch);
         if (!hasHeadword(headword)) {
             continue;
         }

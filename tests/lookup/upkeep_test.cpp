@@ -93,6 +93,33 @@ TEST_F(UpkeepTest, ImportedWordIsFoundAtOnce) {
     EXPECT_EQ(result(), shown("您要找的是不是：\r\nzebra\r\nn.斑马"));
 }
 
+TEST_F(UpkeepTest, LookUpsMadeBeforeAnUpkeepToolSeeItsChangesAfterIt) {
+    words({{"apple", "n.苹果"}, {"put", "v.把. . . 放在"}});
+    fake.folders.createMaintainerFile(gbk(u("zebra  n.斑马\r\n")));
+    load();
+    lookUp("斑马");
+    EXPECT_EQ(result(), notFound());
+    lookUp("放在");
+    EXPECT_EQ(result(), shown("put\r\nv.把. . . 放在"));
+
+    window->Command1->click();  // import
+    lookUp("斑马");
+    EXPECT_EQ(result(), shown("zebra\r\nn.斑马"));
+
+    window->Command3->click();  // clean-up
+    lookUp("放在");
+    EXPECT_EQ(result(), shown("put\r\nv.把...放在"));
+    lookUp("把. . .");
+    EXPECT_EQ(result(), notFound());
+
+    window->Command2->click();  // gloss check: the table re-opened in headword order
+    lookUp("果");
+    EXPECT_EQ(result(), shown("apple\r\nn.苹果"));
+    lookUp("马");
+    EXPECT_EQ(result(), shown("zebra\r\nn.斑马"));
+    expectNoFailure();
+}
+
 TEST_F(UpkeepTest, MalformedLinesAreLeftOutAndNamedOnce) {
     words(std::vector<words::WordEntry>{});
     QByteArray content =
