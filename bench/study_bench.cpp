@@ -26,11 +26,33 @@ namespace keys = settings::keys;
 
 namespace {
 
+/// Every 50th word of the word table put on the new-word list, each still to be learned
+/// (difficulty 15), so that the new-word plan has a list of some hundreds to play.
+void fillNewWordList(const core::Paths& paths) {
+    words::Database table(paths.file(words::kWordFile));
+    words::Recordset rs;
+    rs.open(table, QString::fromLatin1(words::kWordsByUse));
+    words::Database list(paths.file(words::kNewWordFile));
+    list.begin();
+    int i = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext(), ++i) {
+        if (i % 50 == 0) {
+            list.execute(QStringLiteral("insert into qmlexitable1 (qmword, qmnote, qmuse, "
+                                        "qmdelete) values (?, ?, ?, 15)"),
+                         {rs.field(words::kWord), rs.field(words::kNote), rs.field(words::kUse)});
+        }
+    }
+    list.commit();
+}
+
 /// A study window on screen (offscreen) in a graded plan over the shipped words, its first
 /// question dealt.
 struct Session {
     explicit Session(const char* plan = "3000", bool shown = true) {
         ui::installFontSubstitutions();
+        if (std::string(plan) == "fallible") {
+            fillNewWordList(services.fake.folders.paths);
+        }
         settings::Store& store = services.fake.folders.store();
         store.write(keys::modeWhichone, QStringLiteral("learn"));
         store.write(keys::modeLearn, QString::fromLatin1(plan));
@@ -74,6 +96,19 @@ void BM_QuestionDealHidden(benchmark::State& state) {
 }
 BENCHMARK(BM_QuestionDealHidden)->Unit(benchmark::kMicrosecond);
 
+/// The new-word plan's builder: questions and distractors from the new-word list, a verb
+/// form's base verb looked up in the word database opened for it.
+void BM_QuestionDealNewWords(benchmark::State& state) {
+    Session s("fallible");
+    for (auto _ : state) {
+        s.window->Command2_Click();
+    }
+    if (!s.services.fake.failure.messages.isEmpty()) {
+        state.SkipWithError(s.services.fake.failure.messages.first().toStdString().c_str());
+    }
+}
+BENCHMARK(BM_QuestionDealNewWords)->Unit(benchmark::kMicrosecond);
+
 void BM_QuestionDeal_Baseline(benchmark::State& state) {
     // The stored glosses held in memory; one deal decodes six of them.
     bench::ShippedCopy copy;
@@ -95,6 +130,12 @@ void BM_QuestionDeal_Baseline(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_QuestionDeal_Baseline)->Unit(benchmark::kMicrosecond);
+
+/// The same least work for a deal of the new-word plan: six glosses decoded.
+void BM_QuestionDealNewWords_Baseline(benchmark::State& state) {
+    BM_QuestionDeal_Baseline(state);
+}
+BENCHMARK(BM_QuestionDealNewWords_Baseline)->Unit(benchmark::kMicrosecond);
 
 // ---- Wrong answers ----------------------------------------------------------------------------
 

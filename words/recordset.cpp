@@ -462,6 +462,16 @@ int Recordset::findFirst(const char* name, const QString& text) {
         return &scratch;
     };
     QString scratch;
+    if (indexColumn_ != col && scansWithoutIndex_ < 1) {
+        ++scansWithoutIndex_;
+        for (int i = 0; i < static_cast<int>(rows_.size()); ++i) {
+            const QString* t = textAt(i, scratch);
+            if (t != nullptr && *t == text) {
+                return i + 1;
+            }
+        }
+        return 0;
+    }
     if (indexColumn_ != col) {
         size_t size = 16;
         while (size < rows_.size() * 2) {

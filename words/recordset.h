@@ -181,11 +181,16 @@ class Recordset {
         return cells_[row.first + static_cast<size_t>(col)];
     }
     [[noreturn]] void noCurrentRow() const;
-    void dropIndex() { indexColumn_ = -1; }
+    void dropIndex() {
+        indexColumn_ = -1;
+        scansWithoutIndex_ = 0;
+    }
 
     // The index of findFirst: an open-addressing table of 1-based positions (0 = free slot)
-    // over the rows of one field, holding the first position of each text.
+    // over the rows of one field, holding the first position of each text. A recordset opened
+    // for one look-up is scanned instead: the index pays from the second look-up on.
     int indexColumn_ = -1;
+    int scansWithoutIndex_ = 0;
     std::vector<int> indexSlots_;
 
     Database* db_ = nullptr;
