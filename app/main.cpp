@@ -1,6 +1,7 @@
 // The program's start: the application, the real services, and the start window.
 #include "app/navigator.h"
 #include "app/program_windows.h"
+#include "app/spawn_launcher.h"
 #include "core/paths.h"
 #include "core/real_services.h"
 #include "core/window_services.h"
@@ -13,10 +14,23 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <dlfcn.h>
+
 #include <clocale>
+#include <thread>
 
 int main(int argc, char** argv) {
+    // The font configuration (the system's font settings and caches, which the start window's
+    // captions need) is read while the application connects to the display. Qt reads it
+    // through the same library, which it has already loaded, and finds it read.
+    std::thread fontConfiguration([] {
+        using Init = int (*)();
+        if (const auto init = reinterpret_cast<Init>(dlsym(RTLD_DEFAULT, "FcInit"))) {
+            init();
+        }
+    });
     QApplication application(argc, argv);
+    fontConfiguration.join();
     // Qt takes the user's locale; numbers read and written by the C library keep the point.
     std::setlocale(LC_NUMERIC, "C");
     // The navigator ends the program when its last window is gone; a window that unloads
@@ -29,7 +43,7 @@ int main(int argc, char** argv) {
     core::MixingRandom random;
     core::BoxMessages messages;
     core::DesktopBrowser browser;
-    core::ShellLauncher launcher;
+    app::SpawnLauncher launcher;
     core::BoxAndExitFailure failure;
     settings::IniStore store(settings::IniStore::userFolder());
     speech::EspeakEngine speech;

@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <dlfcn.h>
+
 #include <memory>
 #include <mutex>
 
@@ -29,24 +31,62 @@ std::size_t keepBody(char* data, std::size_t size, std::size_t count, void* targ
     return bytes;
 }
 
-void initialiseCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+// libcurl and the TLS, Kerberos and LDAP libraries it brings along take a good part of the
+// program's start to load, and an offline start never fetches: the library is loaded at the
+// first fetch.
+struct Curl {
+    decltype(&curl_global_init) globalInit = nullptr;
+    decltype(&curl_easy_init) easyInit = nullptr;
+    decltype(&curl_easy_setopt) setopt = nullptr;
+    decltype(&curl_easy_perform) perform = nullptr;
+    decltype(&curl_easy_getinfo) getinfo = nullptr;
+    decltype(&curl_easy_strerror) strerror = nullptr;
+    decltype(&curl_easy_cleanup) cleanup = nullptr;
+    bool ready = false;
+};
+
+template <typename Function>
+bool resolve(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+const Curl& curl() {
+    static const Curl loaded = [] {
+        Curl c;
+        void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) {
+            return c;
+        }
+        c.ready = resolve(library, "curl_global_init", c.globalInit) &&
+                  resolve(library, "curl_easy_init", c.easyInit) &&
+                  resolve(library, "curl_easy_setopt", c.setopt) &&
+                  resolve(library, "curl_easy_perform", c.perform) &&
+                  resolve(library, "curl_easy_getinfo", c.getinfo) &&
+                  resolve(library, "curl_easy_strerror", c.strerror) &&
+                  resolve(library, "curl_easy_cleanup", c.cleanup) &&
+                  c.globalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+        return c;
+    }();
+    return loaded;
 }
 
 struct EasyDeleter {
-    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+    void operator()(CURL* easy) const { curl().cleanup(easy); }
 };
 
 }  // namespace
 
-CurlFetch::CurlFetch(int timeoutMs, qsizetype bodyCap) : timeoutMs_(timeoutMs), bodyCap_(bodyCap) {
-    initialiseCurlOnce();
-}
+CurlFetch::CurlFetch(int timeoutMs, qsizetype bodyCap) : timeoutMs_(timeoutMs), bodyCap_(bodyCap) {}
 
 std::optional<QByteArray> CurlFetch::get(const QString& address) {
     lastError_.clear();
-    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+    const Curl& c = curl();
+    if (!c.ready) {
+        lastError_ = QStringLiteral("no HTTP library (libcurl.so.4)");
+        return std::nullopt;
+    }
+    std::unique_ptr<CURL, EasyDeleter> easy(c.easyInit());
     if (!easy) {
         lastError_ = QStringLiteral("no HTTP session");
         return std::nullopt;
@@ -55,26 +95,26 @@ std::optional<QByteArray> CurlFetch::get(const QString& address) {
     body.cap = bodyCap_;
     const QByteArray url = address.toUtf8();
     CURL* e = easy.get();
-    curl_easy_setopt(e, CURLOPT_URL, url.constData());
-    curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_NOPROXY, "*");
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(e, CURLOPT_MAXREDIRS, 3L);
-    curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(timeoutMs_));
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs_));
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, keepBody);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, &body);
+    c.setopt(e, CURLOPT_URL, url.constData());
+    c.setopt(e, CURLOPT_HTTPGET, 1L);
+    c.setopt(e, CURLOPT_NOSIGNAL, 1L);
+    c.setopt(e, CURLOPT_NOPROXY, "*");
+    c.setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    c.setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    c.setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
+    c.setopt(e, CURLOPT_MAXREDIRS, 3L);
+    c.setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(timeoutMs_));
+    c.setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs_));
+    c.setopt(e, CURLOPT_WRITEFUNCTION, keepBody);
+    c.setopt(e, CURLOPT_WRITEDATA, &body);
 
-    const CURLcode result = curl_easy_perform(e);
+    const CURLcode result = c.perform(e);
     long status = 0;
-    curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
+    c.getinfo(e, CURLINFO_RESPONSE_CODE, &status);
     // Stopping at the cap ends the transfer with a write error; the kept part is the body.
     const bool stoppedAtCap = result == CURLE_WRITE_ERROR && body.full;
     if (result != CURLE_OK && !stoppedAtCap) {
-        lastError_ = QString::fromUtf8(curl_easy_strerror(result));
+        lastError_ = QString::fromUtf8(c.strerror(result));
         return std::nullopt;
     }
     if (status < 200 || status > 299) {

@@ -2,15 +2,58 @@
 
 #include <espeak-ng/speak_lib.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <optional>
 
 namespace speech {
 
 namespace {
 
 std::atomic<std::size_t> gSamples{0};
+
+// The speech library and the sound libraries behind it are loaded, and the library started,
+// when a voice is first asked for: a start of the program shows its window without them.
+struct Espeak {
+    decltype(&espeak_Initialize) initialize = nullptr;
+    decltype(&espeak_SetSynthCallback) setSynthCallback = nullptr;
+    decltype(&espeak_ListVoices) listVoices = nullptr;
+    decltype(&espeak_SetVoiceByName) setVoiceByName = nullptr;
+    decltype(&espeak_SetParameter) setParameter = nullptr;
+    decltype(&espeak_Synth) synth = nullptr;
+    decltype(&espeak_Synchronize) synchronize = nullptr;
+};
+
+template <typename Function>
+bool resolve(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+/// The library's entry points, or nothing when it is not installed.
+const Espeak* espeak() {
+    static const std::optional<Espeak> loaded = []() -> std::optional<Espeak> {
+        void* library = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) {
+            return std::nullopt;
+        }
+        Espeak e;
+        if (!resolve(library, "espeak_Initialize", e.initialize) ||
+            !resolve(library, "espeak_SetSynthCallback", e.setSynthCallback) ||
+            !resolve(library, "espeak_ListVoices", e.listVoices) ||
+            !resolve(library, "espeak_SetVoiceByName", e.setVoiceByName) ||
+            !resolve(library, "espeak_SetParameter", e.setParameter) ||
+            !resolve(library, "espeak_Synth", e.synth) ||
+            !resolve(library, "espeak_Synchronize", e.synchronize)) {
+            return std::nullopt;
+        }
+        return e;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
 
 int countSamples(short* /*wav*/, int count, espeak_EVENT* /*events*/) {
     if (count > 0) {
@@ -23,7 +66,7 @@ class EspeakVoice final : public Voice {
   public:
     QStringList voiceDescriptions() override {
         QStringList names;
-        const espeak_VOICE** voices = espeak_ListVoices(nullptr);
+        const espeak_VOICE** voices = espeak()->listVoices(nullptr);
         for (int i = 0; voices != nullptr && voices[i] != nullptr; ++i) {
             const char* id = voices[i]->identifier;
             // mbrola voices need an outside synthesiser that is not there.
@@ -38,7 +81,7 @@ class EspeakVoice final : public Voice {
     }
 
     bool selectVoiceByName(const QString& name) override {
-        if (espeak_SetVoiceByName(name.toUtf8().constData()) != EE_OK) {
+        if (espeak()->setVoiceByName(name.toUtf8().constData()) != EE_OK) {
             return false;
         }
         voice_ = name;
@@ -50,16 +93,16 @@ class EspeakVoice final : public Voice {
     bool speak(const QString& text) override {
         // Each utterance starts from the default voice unless this object selected one.
         const QByteArray voice = voice_.isEmpty() ? QByteArray("en") : voice_.toUtf8();
-        if (espeak_SetVoiceByName(voice.constData()) != EE_OK) {
+        if (espeak()->setVoiceByName(voice.constData()) != EE_OK) {
             return false;
         }
-        espeak_SetParameter(espeakRATE, EspeakEngine::wordsPerMinute(rate_), 0);
+        espeak()->setParameter(espeakRATE, EspeakEngine::wordsPerMinute(rate_), 0);
         const QByteArray utf8 = text.toUtf8();
-        if (espeak_Synth(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0, POS_CHARACTER,
-                         0, espeakCHARS_UTF8, nullptr, nullptr) != EE_OK) {
+        if (espeak()->synth(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0,
+                            POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr) != EE_OK) {
             return false;
         }
-        return espeak_Synchronize() == EE_OK;
+        return espeak()->synchronize() == EE_OK;
     }
 
   private:
@@ -69,13 +112,20 @@ class EspeakVoice final : public Voice {
 
 }  // namespace
 
-EspeakEngine::EspeakEngine(Output output) : output_(output) {
-    const espeak_AUDIO_OUTPUT mode =
-        output == Output::Playback ? AUDIO_OUTPUT_SYNCH_PLAYBACK : AUDIO_OUTPUT_SYNCHRONOUS;
-    ready_ = espeak_Initialize(mode, 0, nullptr, 0) > 0;
-    if (ready_ && output == Output::Memory) {
-        espeak_SetSynthCallback(countSamples);
+EspeakEngine::EspeakEngine(Output output) : output_(output) {}
+
+bool EspeakEngine::ready() {
+    if (!started_) {
+        started_ = true;
+        const Espeak* e = espeak();
+        const espeak_AUDIO_OUTPUT mode =
+            output_ == Output::Playback ? AUDIO_OUTPUT_SYNCH_PLAYBACK : AUDIO_OUTPUT_SYNCHRONOUS;
+        ready_ = e != nullptr && e->initialize(mode, 0, nullptr, 0) > 0;
+        if (ready_ && output_ == Output::Memory) {
+            e->setSynthCallback(countSamples);
+        }
     }
+    return ready_;
 }
 
 // The library is left initialised: terminating and initialising again hangs it, and the
@@ -83,7 +133,7 @@ EspeakEngine::EspeakEngine(Output output) : output_(output) {
 EspeakEngine::~EspeakEngine() = default;
 
 std::unique_ptr<Voice> EspeakEngine::createVoice() {
-    if (!ready_) {
+    if (!ready()) {
         return nullptr;
     }
     return std::make_unique<EspeakVoice>();

@@ -6,8 +6,9 @@
 
 namespace speech {
 
-/// The speech service over the espeak-ng library. The library is global state: make one
-/// engine per process, and keep it until the end.
+/// The speech service over the espeak-ng library, loaded and started when the first voice is
+/// asked for. The library is global state: make one engine per process, and keep it until
+/// the end.
 class EspeakEngine final : public Engine {
   public:
     enum class Output {
@@ -27,8 +28,12 @@ class EspeakEngine final : public Engine {
     static int wordsPerMinute(int rate);
 
   private:
-    bool ready_ = false;
+    /// Starts the library on the first call; true while it runs.
+    bool ready();
+
     Output output_;
+    bool started_ = false;
+    bool ready_ = false;
 };
 
 }  // namespace speech

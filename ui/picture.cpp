@@ -3,7 +3,11 @@
 #include <QFont>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
+
+#include <cstdint>
+#include <cstring>
 
 namespace ui {
 
@@ -15,6 +19,20 @@ Picture::Picture(QWidget* parent) : QLabel(parent) {
 void Picture::setPicture(const QPixmap& picture) {
     picture_ = picture;
     setPixmap(picture);
+    fitPicture();
+}
+
+void Picture::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    fitPicture();
+}
+
+void Picture::fitPicture() {
+    // A label that scales its picture keeps a scaled copy of it even when nothing needs
+    // scaling: a picture drawn for the control's size is shown as it is.
+    const bool fits =
+        !picture_.isNull() && picture_.deviceIndependentSize().toSize() == contentsRect().size();
+    setScaledContents(!fits);
 }
 
 void Picture::mouseMoveEvent(QMouseEvent* event) {
@@ -39,13 +57,84 @@ void Picture::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-QPixmap renderSvg(const QString& resource, int width, int height) {
-    QPixmap pixmap(width, height);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    QPainter painter(&pixmap);
+namespace {
+
+// A drawing laid down by the build: a header of four 32-bit numbers, then the rows.
+struct DrawingHeader {
+    std::uint32_t magic;
+    std::int32_t width;
+    std::int32_t height;
+    std::int32_t bytesPerLine;
+};
+constexpr std::uint32_t kDrawingMagic = 0x514d4431;  // "QMD1"
+constexpr QImage::Format kDrawingFormat = QImage::Format_ARGB32_Premultiplied;
+
+}  // namespace
+
+QImage drawSvg(const QString& source, int width, int height) {
+    QImage image(width, height, kDrawingFormat);
+    image.fill(Qt::transparent);
+    QSvgRenderer renderer(source);
+    QPainter painter(&image);
     renderer.render(&painter, QRectF(0, 0, width, height));
-    return pixmap;
+    return image;
+}
+
+QString drawnResource(const QString& resource, int width, int height) {
+    QString name = resource;
+    if (name.startsWith(QLatin1String(":/"))) {
+        name.remove(0, 2);
+    }
+    if (name.endsWith(QLatin1String(".svg"))) {
+        name.chop(4);
+    }
+    return QStringLiteral(":/drawn/%1_%2x%3.raw").arg(name).arg(width).arg(height);
+}
+
+QByteArray drawingBytes(const QImage& drawing) {
+    const QImage image = drawing.convertToFormat(kDrawingFormat);
+    const DrawingHeader header{kDrawingMagic, image.width(), image.height(),
+                               static_cast<std::int32_t>(image.bytesPerLine())};
+    QByteArray bytes(reinterpret_cast<const char*>(&header), sizeof(header));
+    bytes.append(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+    return bytes;
+}
+
+std::optional<QImage> drawingFromBytes(const QByteArray& bytes, int width, int height) {
+    DrawingHeader header{};
+    if (bytes.size() < static_cast<qsizetype>(sizeof(header))) {
+        return std::nullopt;
+    }
+    std::memcpy(&header, bytes.constData(), sizeof(header));
+    const auto* rows = reinterpret_cast<const uchar*>(bytes.constData() + sizeof(header));
+    const qsizetype bytesPerLine = static_cast<qsizetype>(width) * 4;
+    if (header.magic != kDrawingMagic || header.width != width || header.height != height ||
+        header.bytesPerLine != bytesPerLine ||
+        bytes.size() != static_cast<qsizetype>(sizeof(header)) + bytesPerLine * height ||
+        reinterpret_cast<std::uintptr_t>(rows) % alignof(std::uint32_t) != 0) {
+        return std::nullopt;
+    }
+    return QImage(rows, width, height, bytesPerLine, kDrawingFormat);
+}
+
+QPixmap renderSvg(const QString& resource, int width, int height) {
+    // Drawing an SVG with large lettering takes a good part of a window's start; the build
+    // draws such pictures at the sizes the windows show them, with this same routine. A
+    // drawing stored as it is in the program is shown from there without a copy.
+    const QResource drawn(drawnResource(resource, width, height));
+    if (drawn.isValid()) {
+        const bool stored = drawn.compressionAlgorithm() == QResource::NoCompression;
+        const QByteArray bytes =
+            stored ? QByteArray::fromRawData(reinterpret_cast<const char*>(drawn.data()),
+                                             static_cast<qsizetype>(drawn.size()))
+                   : drawn.uncompressedData();
+        if (std::optional<QImage> image = drawingFromBytes(bytes, width, height)) {
+            // Kept in the drawing's own format, as a fresh drawing is: finding the picture
+            // opaque would copy it into another.
+            return QPixmap::fromImage(stored ? *image : image->copy(), Qt::NoOpaqueDetection);
+        }
+    }
+    return QPixmap::fromImage(drawSvg(resource, width, height), Qt::NoOpaqueDetection);
 }
 
 void ImageList::add(const QString& name, const QPixmap& picture) {

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 class QMouseEvent;
+class QResizeEvent;
 
 namespace ui {
 
@@ -32,15 +38,31 @@ class Picture : public QLabel {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void fitPicture();
+
     QPixmap picture_;
     QString look_;
     bool pressed_ = false;
 };
 
-/// An SVG resource drawn at the given size (":/study/background.svg", 800, 600).
+/// An SVG resource drawn at the given size (":/study/background.svg", 800, 600). A drawing
+/// that the build made of it at that size (drawnResource) is taken instead of drawing anew.
 QPixmap renderSvg(const QString& resource, int width, int height);
+
+/// An SVG file or resource drawn at the given size, with a transparent ground.
+QImage drawSvg(const QString& source, int width, int height);
+
+/// The resource name of the build's drawing of an SVG resource at a size:
+/// ":/start/background.svg" at 800 x 600 is ":/drawn/start/background_800x600.raw".
+QString drawnResource(const QString& resource, int width, int height);
+
+/// A drawing as the bytes of a drawn resource, and back: the image read back shares the
+/// bytes, which must outlive it; nothing when the bytes are not a drawing of that size.
+QByteArray drawingBytes(const QImage& drawing);
+std::optional<QImage> drawingFromBytes(const QByteArray& bytes, int width, int height);
 
 /// An image list: pictures numbered from 1, as the windows name them.
 class ImageList {
