@@ -203,8 +203,8 @@ class Form3 : public QWidget {
     // Question driver steps.
     void prelude();
     /// Draws a question word from the main list, or from the new-word list in the new-word
-    /// plan, and deals its six answers.
-    void buildQuestion(bool fromNewWordList);
+    /// plan, and deals its six answers; `inTest` when the activity is a test.
+    void buildQuestion(bool fromNewWordList, bool inTest);
     /// Draws the question word of the play range (clamped to the list's rows); a row that
     /// fails `qualifies` is drawn again, up to a bound, then the range is scanned. Nothing
     /// when no row of the range qualifies. `afterDraw` runs after every draw.

@@ -33,9 +33,12 @@ void Form3::runDriver() {
     mMissMark.clear();
     Label1->clear();
     settings::Store& store = mServices.store;
-    // In a test the main list is always used.
-    buildQuestion(store.read(keys::modeWhichone) == QLatin1String("learn") &&
-                  store.read(keys::modeLearn) == QLatin1String("fallible"));
+    // In a test the main list is always used. The activity is read once for the whole
+    // question: the builder's test filter goes by the same reading.
+    const QString activity = store.read(keys::modeWhichone);
+    buildQuestion(activity == QLatin1String("learn") &&
+                      store.read(keys::modeLearn) == QLatin1String("fallible"),
+                  activity == QLatin1String("test"));
 }
 
 void Form3::prelude() {
@@ -60,7 +63,7 @@ void Form3::prelude() {
 
 // ---- The question builder ---------------------------------------------------------------------
 
-void Form3::buildQuestion(bool fromNewWordList) {
+void Form3::buildQuestion(bool fromNewWordList, bool inTest) {
     // The new-word list is re-sorted before every draw, takes no headword that is Null and
     // has no test filter; only the main list's questions are kept for the answer handler.
     words::Recordset& rs = fromNewWordList ? mNew.rs : mMain.rs;
@@ -69,9 +72,9 @@ void Form3::buildQuestion(bool fromNewWordList) {
     if (!fromNewWordList) {
         // The vocabulary-size tests ask no verb form, no cross reference and no proper name.
         const QString testKind = store.read(keys::modeTest);
-        testFilter = store.read(keys::modeWhichone) == QLatin1String("test") &&
-                     (testKind == QLatin1String("normal") || testKind == QLatin1String("all") ||
-                      testKind == QLatin1String("high"));
+        testFilter =
+            inTest && (testKind == QLatin1String("normal") || testKind == QLatin1String("all") ||
+                       testKind == QLatin1String("high"));
     }
     const auto drawn = drawQuestionRow(
         rs, fromNewWordList,
