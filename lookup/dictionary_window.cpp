@@ -294,12 +294,13 @@ void Form4::lookUpChinese(const QString& entry) {
     bool cutOff = false;
     words::Recordset& rs = mWords.rs;
     QString scratch;
+    QString gloss;  // one buffer for the gloss of every row
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         const QString& headword = headwordOf(rs.field(words::kWord), scratch);
         if (!hasHeadword(headword)) {
             continue;
         }
-        const QString gloss = words::currentGloss(rs);
+        words::currentGloss(rs, gloss);
         if (!gloss.contains(wanted)) {
             continue;
         }

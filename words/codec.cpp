@@ -35,11 +35,6 @@ constexpr std::array<signed char, 128> kDigitValues = [] {
     return v;
 }();
 
-int hexValue(QChar c) {
-    const char16_t u = c.unicode();
-    return u < 128 ? kDigitValues[u] : -1;
-}
-
 // GBK bytes of a run of text that converted whole, appended one group per character.
 void appendGbkGroups(QString& out, const QByteArray& gbk) {
     for (qsizetype i = 0; i < gbk.size(); ++i) {
@@ -134,38 +129,62 @@ QString GBToHex(const QString& text) {
 
 namespace {
 
-// Decodes `groups` groups of a hex text whose k-th digit is digitAt(k): the text itself, or
-// a stored note read from its end, which saves reversing a copy first.
+// The value of every pair of hex digits by their two character codes (both below 128), -1
+// where either is no hex digit: a group of four digits is read in two look-ups.
+constexpr std::array<short, 128 * 128> kPairValues = [] {
+    std::array<short, 128 * 128> t{};
+    for (int a = 0; a < 128; ++a) {
+        for (int b = 0; b < 128; ++b) {
+            const int va = kDigitValues[a];
+            const int vb = kDigitValues[b];
+            t[a * 128 + b] = static_cast<short>(va < 0 || vb < 0 ? -1 : va * 16 + vb);
+        }
+    }
+    return t;
+}();
+
+// Decodes `groups` groups of a hex text whose k-th digit is digitAt(k) into `out`, whose
+// storage is reused: the text itself, or a stored note read from its end, which saves
+// reversing a copy first.
 template <typename DigitAt>
-QString decodeGroups(qsizetype groups, DigitAt digitAt) {
+void decodeGroupsInto(qsizetype groups, DigitAt digitAt, QString& out) {
     if (groups > kMaxDecodeGroups) {
         overflow("HexToGB", groups);
     }
     const DoubleByteTable& table = doubleByteTable();
-    QString out(groups, Qt::Uninitialized);
+    out.resize(groups);
     QChar* next = out.data();
     for (qsizetype g = 0; g < groups; ++g) {
-        unsigned code = 0;
-        int bad = 0;  // negative once a character is no hex digit
-        for (int d = 0; d < 4; ++d) {
-            const int v = hexValue(digitAt(g * 4 + d));
-            bad |= v;
-            code = code * 16 + static_cast<unsigned>(v & 0xF);
-        }
-        const bool good = bad >= 0;
+        const unsigned c0 = digitAt(g * 4).unicode();
+        const unsigned c1 = digitAt(g * 4 + 1).unicode();
+        const unsigned c2 = digitAt(g * 4 + 2).unicode();
+        const unsigned c3 = digitAt(g * 4 + 3).unicode();
         // A code of 8000 or more is a double-byte character, lead byte first; below 100 it is
         // a single byte, and GBK has one single byte above 7F (80, the euro sign). Each group
         // gives one character, "?" where its code is none, so a bad one spoils no neighbour.
         char16_t c = kNoCharacter;
-        if (good && code < 0x80) {
-            c = static_cast<char16_t>(code);
-        } else if (good && code <= 0xFF) {
-            c = table.high[code - 0x80];
-        } else if (good && code >= 0x8000) {
-            c = table.units[code - 0x8000];
+        if ((c0 | c1 | c2 | c3) < 128) {
+            const int high = kPairValues[c0 * 128 + c1];
+            const int low = kPairValues[c2 * 128 + c3];
+            if ((high | low) >= 0) {
+                const unsigned code = static_cast<unsigned>(high * 256 + low);
+                if (code < 0x80) {
+                    c = static_cast<char16_t>(code);
+                } else if (code <= 0xFF) {
+                    c = table.high[code - 0x80];
+                } else if (code >= 0x8000) {
+                    c = table.units[code - 0x8000];
+                }
+            }
         }
         *next++ = QChar(c == kNoCharacter ? u'?' : c);
     }
+}
+
+template <typename DigitAt>
+QString decodeGroups(qsizetype groups, DigitAt digitAt) {
+    QString out;
+    decodeGroupsInto(groups, digitAt, out);
     return out;
 }
 
@@ -183,9 +202,20 @@ QString toStoredNote(const QString& gloss) {
 }
 
 QString fromStoredNote(const QString& stored) {
+    QString gloss;
+    decodeStoredNote(stored, gloss);
+    return gloss;
+}
+
+void decodeStoredNote(QStringView stored, QString& gloss) {
+    if (stored.isEmpty()) {
+        gloss.resize(0);
+        return;
+    }
     // The k-th digit of the reversed text is the k-th from the end of the stored one.
-    const QChar* last = stored.constData() + stored.size() - 1;
-    return decodeGroups(stored.size() / 4, [last](qsizetype k) { return last[-k]; });
+    const QChar* last = stored.data() + stored.size() - 1;
+    decodeGroupsInto(
+        stored.size() / 4, [last](qsizetype k) { return last[-k]; }, gloss);
 }
 
 }  // namespace words

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace words {
 
@@ -24,5 +25,8 @@ QString toStoredNote(const QString& gloss);
 
 /// The gloss of a stored `qmnote`: reversed, then decoded.
 QString fromStoredNote(const QString& stored);
+
+/// The same gloss decoded into `gloss`, whose storage is reused.
+void decodeStoredNote(QStringView stored, QString& gloss);
 
 }  // namespace words

@@ -146,4 +146,13 @@ QString currentGloss(const Recordset& rs) {
     return fromStoredNote(note.text());
 }
 
+void currentGloss(const Recordset& rs, QString& gloss) {
+    const Value& note = rs.field(kNote);
+    if (const QString* text = note.heldText()) {
+        decodeStoredNote(*text, gloss);
+    } else {
+        decodeStoredNote(note.text(), gloss);
+    }
+}
+
 }  // namespace words

@@ -104,5 +104,8 @@ int countWordsInPlay(Recordset& words, double threshold);
 
 /// The gloss of the current row, decoded.
 QString currentGloss(const Recordset& rs);
+/// The same, decoded into `gloss`, whose storage is reused: a walk that reads the gloss of
+/// every row allocates nothing per row.
+void currentGloss(const Recordset& rs, QString& gloss);
 
 }  // namespace words

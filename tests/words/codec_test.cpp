@@ -36,6 +36,21 @@ TEST(Codec, GlossesRoundTrip) {
     }
 }
 
+TEST(Codec, DecodingIntoOneBufferGivesEachGlossWhole) {
+    // A walk decodes every row's gloss into the same text: a longer gloss before a shorter one
+    // leaves nothing behind, and a copy taken of an earlier gloss keeps its own value.
+    QString gloss;
+    words::decodeStoredNote(words::toStoredNote(QStringLiteral("n.书；书籍；v.预订")), gloss);
+    const QString kept = gloss;
+    words::decodeStoredNote(words::toStoredNote(QStringLiteral("adj.大的")), gloss);
+    EXPECT_EQ(gloss, QStringLiteral("adj.大的"));
+    EXPECT_EQ(kept, QStringLiteral("n.书；书籍；v.预订"));
+    words::decodeStoredNote(QStringView(u"00G1"), gloss);
+    EXPECT_EQ(gloss, QStringLiteral("?"));
+    words::decodeStoredNote(QStringView(), gloss);
+    EXPECT_TRUE(gloss.isEmpty());
+}
+
 TEST(Codec, CharactersOutsideGbkBecomeQuestionMarks) {
     EXPECT_EQ(GBToHex(QStringLiteral("a\U0001F600b")), QStringLiteral("0061003F0062"));
     EXPECT_EQ(GBToHex(QStringLiteral("书\u0E01")), QStringLiteral("CAE9003F"));
