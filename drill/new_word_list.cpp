@@ -85,8 +85,10 @@ ListEntry enterMissedWord(words::StorePair& list, const core::Paths& paths, sett
         if (!found) {
             adding = true;
             insertRow(db, word);
-            store.writeNumber(checkFallible, core::leadingNumber(listedBefore) + 1);
-            store.writeNumber(autoFallible, core::leadingNumber(pendingBefore) + 1);
+            // Both counters go into the settings file with one rewrite.
+            store.writeMany(
+                {{checkFallible, core::numberText(core::leadingNumber(listedBefore) + 1)},
+                 {autoFallible, core::numberText(core::leadingNumber(pendingBefore) + 1)}});
             entry = ListEntry::Added;
         }
         db.commit();

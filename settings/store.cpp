@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -47,6 +49,12 @@ double Store::strictNumber(const Key& key) {
             QStringLiteral("类型不匹配: 设置 %1 的值 \"%2\" 不是数字").arg(keyName(key), text));
     }
     return *value;
+}
+
+void Store::writeMany(std::initializer_list<std::pair<Key, QString>> values) {
+    for (const auto& [key, value] : values) {
+        write(key, value);
+    }
 }
 
 void Store::writeNumber(const Key& key, double value) {
@@ -173,13 +181,37 @@ void IniStore::clearBrokenLock(const char* application) const {
 }
 
 void IniStore::write(const Key& key, const QString& value) {
-    QSettings& s = file(key.application);
-    // A damaged file is reported before anything is written over it.
-    takeInChanges(s, key.application);
-    clearBrokenLock(key.application);
-    s.setValue(address(key), value);
-    s.sync();
-    check(s, key.application);
+    writeMany({{key, value}});
+}
+
+void IniStore::writeMany(std::initializer_list<std::pair<Key, QString>> values) {
+    std::vector<std::string_view> applications;
+    for (const auto& entry : values) {
+        if (std::find(applications.begin(), applications.end(), entry.first.application) ==
+            applications.end()) {
+            applications.emplace_back(entry.first.application);
+        }
+    }
+    // A damaged file is reported before anything is written over it, or over any other file
+    // of the same call.
+    for (const std::string_view application : applications) {
+        takeInChanges(file(application.data()), application.data());
+    }
+    for (const std::string_view application : applications) {
+        const char* name = application.data();
+        QSettings& s = file(name);
+        // One stat, unless another process rewrote the file while an earlier one was written.
+        takeInChanges(s, name);
+        clearBrokenLock(name);
+        for (const auto& [key, value] : values) {
+            if (application == key.application) {
+                s.setValue(address(key), value);
+            }
+        }
+        // The one rewrite of the file: lock, temporary file, sync to disk and rename.
+        s.sync();
+        check(s, name);
+    }
 }
 
 void IniStore::remove(const Key& key) {

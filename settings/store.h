@@ -2,8 +2,10 @@
 
 #include <QString>
 
+#include <initializer_list>
 #include <map>
 #include <memory>
+#include <utility>
 
 class QSettings;
 
@@ -24,6 +26,9 @@ class Store {
     virtual QString read(const Key& key) = 0;
     /// Stores the text byte for byte; it is in the file when the call returns.
     virtual void write(const Key& key, const QString& value) = 0;
+    /// Stores several texts, in order, as `write` does each; a store kept in files may put
+    /// the keys of one application into its file with a single rewrite.
+    virtual void writeMany(std::initializer_list<std::pair<Key, QString>> values);
     /// Deletes one key; it then reads as the empty text.
     virtual void remove(const Key& key) = 0;
 
@@ -47,6 +52,8 @@ class IniStore final : public Store {
 
     QString read(const Key& key) override;
     void write(const Key& key, const QString& value) override;
+    /// One rewrite and sync of each application's file, whatever the number of its keys.
+    void writeMany(std::initializer_list<std::pair<Key, QString>> values) override;
     void remove(const Key& key) override;
 
     QString fileOf(const char* application) const;
