@@ -169,14 +169,10 @@ Services::Services() {
 }
 
 core::WindowServices Services::services() {
-    auto& f = fake;
-    return core::WindowServices{
-        f.folders.paths, f.folders.store(), f.speech,   f.failure,   f.clock, f.timeOfDay, random,
-        f.messages,      f.browser,         f.launcher, f.navigator, nullptr, nullptr};
+    return fake.servicesOver(fake.folders.paths, fake.folders.store(), random);
 }
 
-ChildRun runChild(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
-    const auto start = std::chrono::steady_clock::now();
+pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
     const pid_t pid = fork();
     if (pid == 0) {
         for (const std::string& e : env) {
@@ -190,6 +186,12 @@ ChildRun runChild(const std::vector<std::string>& argv, const std::vector<std::s
         execvp(args[0], args.data());
         _exit(127);
     }
+    return pid;
+}
+
+ChildRun runChild(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = spawn(argv, env);
     ChildRun run;
     struct rusage usage {};
     wait4(pid, &run.status, 0, &usage);

@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
 
 namespace bench {
 
@@ -51,6 +55,9 @@ struct ChildRun {
     double ms = 0;
     int status = 0;
 };
+
+/// Starts a program with arguments, `env` added to this one's environment, without waiting.
+pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env = {});
 
 /// Runs a program with arguments to its end and measures it.
 ChildRun runChild(const std::vector<std::string>& argv, const std::vector<std::string>& env = {});

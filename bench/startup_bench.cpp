@@ -83,23 +83,6 @@ class WindowWatch {
     bool ok_ = false;
 };
 
-pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        for (const std::string& e : env) {
-            putenv(const_cast<char*>(e.c_str()));
-        }
-        std::vector<char*> args;
-        for (const std::string& a : argv) {
-            args.push_back(const_cast<char*>(a.c_str()));
-        }
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-    return pid;
-}
-
 long endAndMeasure(pid_t pid) {
     kill(pid, SIGKILL);
     int status = 0;
@@ -144,7 +127,7 @@ void timeStarts(benchmark::State& state, bool realProgram) {
             argv.push_back((bench::benchFolder() / "bench_minimal_window").string());
         }
         const auto start = Clock::now();
-        const pid_t pid = spawn(argv, childEnvironment(home));
+        const pid_t pid = bench::spawn(argv, childEnvironment(home));
         const auto shown = watch.waitForWindow(start + std::chrono::seconds(30));
         peak = std::max(peak, endAndMeasure(pid));
         if (!shown) {

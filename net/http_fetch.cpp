@@ -1,4 +1,5 @@
 #include "net/http_fetch.h"
+#include "core/library.h"
 
 #include <curl/curl.h>
 
@@ -45,12 +46,6 @@ struct Curl {
     bool ready = false;
 };
 
-template <typename Function>
-bool resolve(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-}
-
 const Curl& curl() {
     static const Curl loaded = [] {
         Curl c;
@@ -58,13 +53,13 @@ const Curl& curl() {
         if (library == nullptr) {
             return c;
         }
-        c.ready = resolve(library, "curl_global_init", c.globalInit) &&
-                  resolve(library, "curl_easy_init", c.easyInit) &&
-                  resolve(library, "curl_easy_setopt", c.setopt) &&
-                  resolve(library, "curl_easy_perform", c.perform) &&
-                  resolve(library, "curl_easy_getinfo", c.getinfo) &&
-                  resolve(library, "curl_easy_strerror", c.strerror) &&
-                  resolve(library, "curl_easy_cleanup", c.cleanup) &&
+        c.ready = core::resolveSymbol(library, "curl_global_init", c.globalInit) &&
+                  core::resolveSymbol(library, "curl_easy_init", c.easyInit) &&
+                  core::resolveSymbol(library, "curl_easy_setopt", c.setopt) &&
+                  core::resolveSymbol(library, "curl_easy_perform", c.perform) &&
+                  core::resolveSymbol(library, "curl_easy_getinfo", c.getinfo) &&
+                  core::resolveSymbol(library, "curl_easy_strerror", c.strerror) &&
+                  core::resolveSymbol(library, "curl_easy_cleanup", c.cleanup) &&
                   c.globalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK;
         return c;
     }();

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -198,29 +199,29 @@ void IniStore::writeMany(std::initializer_list<std::pair<Key, QString>> values) 
         takeInChanges(file(application.data()), application.data());
     }
     for (const std::string_view application : applications) {
-        const char* name = application.data();
-        QSettings& s = file(name);
-        // One stat, unless another process rewrote the file while an earlier one was written.
-        takeInChanges(s, name);
-        clearBrokenLock(name);
-        for (const auto& [key, value] : values) {
-            if (application == key.application) {
-                s.setValue(address(key), value);
+        rewrite(application.data(), [&](QSettings& s) {
+            for (const auto& [key, value] : values) {
+                if (application == key.application) {
+                    s.setValue(address(key), value);
+                }
             }
-        }
-        // The one rewrite of the file: lock, temporary file, sync to disk and rename.
-        s.sync();
-        check(s, name);
+        });
     }
 }
 
 void IniStore::remove(const Key& key) {
-    QSettings& s = file(key.application);
-    takeInChanges(s, key.application);
-    clearBrokenLock(key.application);
-    s.remove(address(key));
+    rewrite(key.application, [&](QSettings& s) { s.remove(address(key)); });
+}
+
+void IniStore::rewrite(const char* application, const std::function<void(QSettings&)>& change) {
+    QSettings& s = file(application);
+    // One stat, unless another process rewrote the file since it was last read.
+    takeInChanges(s, application);
+    clearBrokenLock(application);
+    change(s);
+    // The one rewrite of the file: lock, temporary file, sync to disk and rename.
     s.sync();
-    check(s, key.application);
+    check(s, application);
 }
 
 }  // namespace settings

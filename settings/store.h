@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -68,6 +70,8 @@ class IniStore final : public Store {
     void checkText(const char* application) const;
     /// Removes the empty lock file that a writer killed while taking the lock leaves behind.
     void clearBrokenLock(const char* application) const;
+    /// Takes in outside changes, makes `change` and writes the file back once.
+    void rewrite(const char* application, const std::function<void(QSettings&)>& change);
 
     /// What a stat of a settings file showed: a rewrite changes the inode, size or time.
     struct Stamp {

@@ -1,4 +1,5 @@
 #include "speech/espeak_engine.h"
+#include "core/library.h"
 
 #include <espeak-ng/speak_lib.h>
 
@@ -27,12 +28,6 @@ struct Espeak {
     decltype(&espeak_Synchronize) synchronize = nullptr;
 };
 
-template <typename Function>
-bool resolve(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-}
-
 /// The library's entry points, or nothing when it is not installed.
 const Espeak* espeak() {
     static const std::optional<Espeak> loaded = []() -> std::optional<Espeak> {
@@ -41,13 +36,13 @@ const Espeak* espeak() {
             return std::nullopt;
         }
         Espeak e;
-        if (!resolve(library, "espeak_Initialize", e.initialize) ||
-            !resolve(library, "espeak_SetSynthCallback", e.setSynthCallback) ||
-            !resolve(library, "espeak_ListVoices", e.listVoices) ||
-            !resolve(library, "espeak_SetVoiceByName", e.setVoiceByName) ||
-            !resolve(library, "espeak_SetParameter", e.setParameter) ||
-            !resolve(library, "espeak_Synth", e.synth) ||
-            !resolve(library, "espeak_Synchronize", e.synchronize)) {
+        if (!core::resolveSymbol(library, "espeak_Initialize", e.initialize) ||
+            !core::resolveSymbol(library, "espeak_SetSynthCallback", e.setSynthCallback) ||
+            !core::resolveSymbol(library, "espeak_ListVoices", e.listVoices) ||
+            !core::resolveSymbol(library, "espeak_SetVoiceByName", e.setVoiceByName) ||
+            !core::resolveSymbol(library, "espeak_SetParameter", e.setParameter) ||
+            !core::resolveSymbol(library, "espeak_Synth", e.synth) ||
+            !core::resolveSymbol(library, "espeak_Synchronize", e.synchronize)) {
             return std::nullopt;
         }
         return e;

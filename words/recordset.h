@@ -198,6 +198,7 @@ class Recordset {
     std::vector<QString> columns_;
     std::vector<QByteArray> columnKeys_;            // the same names as UTF-8, for field look-ups
     mutable std::vector<const char*> columnNames_;  // the address each name was last asked by
+    mutable std::vector<QByteArray> columnAsked_;   // and its spelling then
     std::vector<Row> rows_;
     CellStore cells_;
     int pos_ = -1;  // -1 BOF, size() EOF

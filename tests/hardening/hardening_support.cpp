@@ -48,22 +48,6 @@ QStringList FolderSnapshot::changesSince(const FolderSnapshot& earlier) const {
     return changes;
 }
 
-bool integrityOk(const std::filesystem::path& file) {
-    sqlite3* db = nullptr;
-    bool ok = false;
-    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db, "pragma integrity_check", -1, &s, nullptr) == SQLITE_OK &&
-            sqlite3_step(s) == SQLITE_ROW) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
-            ok = text != nullptr && std::string(text) == "ok";
-        }
-        sqlite3_finalize(s);
-    }
-    sqlite3_close(db);
-    return ok;
-}
-
 namespace {
 
 // The numbers of one column for the rows of one headword, in file order.

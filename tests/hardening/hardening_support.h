@@ -45,10 +45,6 @@ std::unique_ptr<T> makeInMemory() {
     return made;
 }
 
-/// SQLite's own check of a database file, opened as the program opens it (so a journal
-/// left by a killed writer is rolled back first): true when it reports "ok".
-bool integrityOk(const std::filesystem::path& file);
-
 /// What the database files hold for one headword: its qmuse in the word table (-1 when it
 /// is not there) and the qmdelete of each of its rows on the new-word list, in file order.
 struct WordState {

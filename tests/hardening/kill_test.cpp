@@ -180,8 +180,8 @@ class KilledSession : public ::testing::Test {
 
     void checkAfterKill(int round) {
         SCOPED_TRACE("after kill " + std::to_string(round));
-        ASSERT_TRUE(hardening::integrityOk(folders().paths.file(words::kWordFile)));
-        ASSERT_TRUE(hardening::integrityOk(folders().paths.file(words::kNewWordFile)));
+        ASSERT_TRUE(testing_support::integrityOk(folders().paths.file(words::kWordFile)));
+        ASSERT_TRUE(testing_support::integrityOk(folders().paths.file(words::kNewWordFile)));
         const Counters now = storedCounters(folders().settingsFolder());
         if (counters) {
             if (!inFlight) {
@@ -268,23 +268,8 @@ TEST_F(KilledSession, EveryFinishedAnswerSurvivesAHundredKills) {
     // After the last kill the study window opens normally and deals a question.
     ui::installFontSubstitutions();
     testing_support::FakeServices fake;
-    core::WindowServices services = fake.services();
-    services.paths = folders().paths;
     settings::IniStore store(folders().settingsFolder());
-    core::WindowServices withStore{services.paths,
-                                   store,
-                                   services.speech,
-                                   services.failure,
-                                   services.clock,
-                                   services.timeOfDay,
-                                   services.random,
-                                   services.messages,
-                                   services.browser,
-                                   services.launcher,
-                                   services.navigator,
-                                   nullptr,
-                                   nullptr};
-    Form3 window(withStore);
+    Form3 window(fake.servicesOver(folders().paths, store, fake.random));
     window.Form_Load();
     window.Form_Activate();
     EXPECT_TRUE(fake.failure.messages.isEmpty()) << fake.failure.messages.join('\n').toStdString();

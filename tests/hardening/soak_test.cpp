@@ -180,8 +180,8 @@ TEST_F(Soak, ThousandsOfAnswersThroughEveryPlanFailNothingAndKeepMemoryFlat) {
     window.reset();
     EXPECT_EQ(given, kAnswers);
     EXPECT_GE(store().number(keys::checkLearnedtime), kAnswers / 2);
-    EXPECT_TRUE(hardening::integrityOk(fake().folders.paths.file(words::kWordFile)));
-    EXPECT_TRUE(hardening::integrityOk(fake().folders.paths.file(words::kNewWordFile)));
+    EXPECT_TRUE(testing_support::integrityOk(fake().folders.paths.file(words::kWordFile)));
+    EXPECT_TRUE(testing_support::integrityOk(fake().folders.paths.file(words::kNewWordFile)));
     RecordProperty("plan_ends", planEnds);
     EXPECT_GE(planEnds, 2) << "the new-word list ran low and the weeding plan completed";
 

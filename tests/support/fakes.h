@@ -134,10 +134,13 @@ struct FakeServices {
     FakeLauncher launcher;
     RecordingNavigator navigator;
 
-    core::WindowServices services() {
-        return core::WindowServices{folders.paths, folders.store(), speech,   failure, clock,
-                                    timeOfDay,     random,          messages, browser, launcher,
-                                    navigator,     nullptr,         nullptr};
+    core::WindowServices services() { return servicesOver(folders.paths, folders.store(), random); }
+    /// The same fakes over another program folder, settings store or source of draws.
+    core::WindowServices servicesOver(const core::Paths& paths, settings::Store& store,
+                                      core::Random& draws) {
+        return core::WindowServices{paths,     store,   speech,   failure, clock,
+                                    timeOfDay, draws,   messages, browser, launcher,
+                                    navigator, nullptr, nullptr};
     }
 };
 

@@ -43,4 +43,8 @@ words::WordEntry entry(const QString& word, const QString& gloss, double use, do
 /// The rows of a table as they stand in the file, in rowid order.
 std::vector<words::WordEntry> readRows(const std::filesystem::path& file, const char* table);
 
+/// SQLite's own check of a database file, opened as the program opens it (so a journal
+/// left by a killed writer is rolled back first): true when it reports "ok".
+bool integrityOk(const std::filesystem::path& file);
+
 }  // namespace testing_support

@@ -5,8 +5,6 @@
 
 #include "tests/support/folders.h"
 
-#include <sqlite3.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
@@ -43,21 +41,6 @@ using testing_support::TestFolders;
     }
 }
 
-bool integrityOk(const std::filesystem::path& file) {
-    sqlite3* db = nullptr;
-    bool ok = false;
-    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db, "pragma integrity_check", -1, &s, nullptr) == SQLITE_OK &&
-            sqlite3_step(s) == SQLITE_ROW) {
-            ok = std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, 0))) == "ok";
-        }
-        sqlite3_finalize(s);
-    }
-    sqlite3_close(db);
-    return ok;
-}
-
 TEST(KilledWriter, LeavesTheFileWholeWithEveryReportedChange) {
     std::mt19937 rng(7);
     for (int round = 0; round < 8; ++round) {
@@ -90,7 +73,7 @@ TEST(KilledWriter, LeavesTheFileWholeWithEveryReportedChange) {
         close(fds[0]);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped on its own: " << status;
 
-        ASSERT_TRUE(integrityOk(file)) << "round " << round;
+        ASSERT_TRUE(testing_support::integrityOk(file)) << "round " << round;
         const auto rows = readRows(file, words::kNewWordTable);
         EXPECT_GE(static_cast<int>(rows.size()), reported + 1) << "round " << round;
         words::Database reopened(file);

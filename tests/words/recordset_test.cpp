@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -61,6 +62,19 @@ TEST_F(RecordsetTest, SortsAfterOpeningAndKeepsEqualRowsInOrder) {
     rs.setField(words::kDelete, 3);  // a ties with b now
     rs.sort(QStringLiteral("qmdelete desc"));
     EXPECT_EQ(order(rs), (std::vector<QString>{"a", "b", "c"}));
+}
+
+TEST_F(RecordsetTest, AFieldNamedFromABufferThatLaterHoldsAnotherNameIsReadByItsName) {
+    // A caller may name fields from one buffer of its own, rewritten between reads: the same
+    // address then names another field.
+    words::Recordset rs;
+    rs.open(*db, QString::fromLatin1(words::kWordsByUse));
+    char name[16] = "qmword";
+    EXPECT_EQ(rs.field(name).text(), QStringLiteral("a"));
+    std::strcpy(name, "qmuse");
+    EXPECT_EQ(rs.field(name).number(), 30);
+    std::strcpy(name, "QMWORD");
+    EXPECT_EQ(rs.field(name).text(), QStringLiteral("a"));
 }
 
 TEST_F(RecordsetTest, MovesStopAtTheEndsAndReadingThereFails) {
