@@ -45,27 +45,19 @@ int main(int argc, char** argv) {
     core::DesktopBrowser browser;
     app::SpawnLauncher launcher;
     core::BoxAndExitFailure failure;
+    const core::Paths paths = core::Paths::installed();
     settings::IniStore store(settings::IniStore::userFolder());
-    speech::EspeakEngine speech;
+    // The program's own voice lies in its folder beside the word files.
+    speech::EspeakEngine speech(speech::EspeakEngine::Output::Playback, paths.programFolder);
     net::IcmpSocketProbe echo;
     net::CurlFetch http;
 
     const core::WindowServices* services = nullptr;
     app::WindowNavigator navigator(
         [&services](core::WindowKind kind) { return app::makeProgramWindow(kind, *services); });
-    const core::WindowServices real{core::Paths::installed(),
-                                    store,
-                                    speech,
-                                    failure,
-                                    clock,
-                                    timeOfDay,
-                                    random,
-                                    messages,
-                                    browser,
-                                    launcher,
-                                    navigator,
-                                    &echo,
-                                    &http};
+    const core::WindowServices real{paths,     store,  speech,   failure, clock,
+                                    timeOfDay, random, messages, browser, launcher,
+                                    navigator, &echo,  &http};
     services = &real;
 
     navigator.show(core::WindowKind::Start);

@@ -4,11 +4,15 @@
 #include <espeak-ng/speak_lib.h>
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <fstream>
 #include <optional>
+#include <string>
 
 namespace speech {
 
@@ -23,6 +27,7 @@ struct Espeak {
     decltype(&espeak_SetSynthCallback) setSynthCallback = nullptr;
     decltype(&espeak_ListVoices) listVoices = nullptr;
     decltype(&espeak_SetVoiceByName) setVoiceByName = nullptr;
+    decltype(&espeak_SetVoiceByFile) setVoiceByFile = nullptr;
     decltype(&espeak_SetParameter) setParameter = nullptr;
     decltype(&espeak_Synth) synth = nullptr;
     decltype(&espeak_Synchronize) synchronize = nullptr;
@@ -40,6 +45,7 @@ const Espeak* espeak() {
             !core::resolveSymbol(library, "espeak_SetSynthCallback", e.setSynthCallback) ||
             !core::resolveSymbol(library, "espeak_ListVoices", e.listVoices) ||
             !core::resolveSymbol(library, "espeak_SetVoiceByName", e.setVoiceByName) ||
+            !core::resolveSymbol(library, "espeak_SetVoiceByFile", e.setVoiceByFile) ||
             !core::resolveSymbol(library, "espeak_SetParameter", e.setParameter) ||
             !core::resolveSymbol(library, "espeak_Synth", e.synth) ||
             !core::resolveSymbol(library, "espeak_Synchronize", e.synchronize)) {
@@ -57,10 +63,31 @@ int countSamples(short* /*wav*/, int count, espeak_EVENT* /*events*/) {
     return 0;
 }
 
+/// The `name` line of a voice file: the keyword, blanks, then the name to the end of the line.
+QString declaredName(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        const QString text = QString::fromUtf8(line).trimmed();
+        if (text.startsWith(QLatin1String("name")) && text.size() > 4 && text.at(4).isSpace()) {
+            return text.mid(5).trimmed();
+        }
+    }
+    return {};
+}
+
 class EspeakVoice final : public Voice {
   public:
+    explicit EspeakVoice(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    ~EspeakVoice() override { closeFile(); }
+    EspeakVoice(const EspeakVoice&) = delete;
+    EspeakVoice& operator=(const EspeakVoice&) = delete;
+
     QStringList voiceDescriptions() override {
         QStringList names;
+        for (const auto& [name, file] : voiceFilesIn(folder_)) {
+            names << name;
+        }
         const espeak_VOICE** voices = espeak()->listVoices(nullptr);
         for (int i = 0; voices != nullptr && voices[i] != nullptr; ++i) {
             const char* id = voices[i]->identifier;
@@ -75,10 +102,18 @@ class EspeakVoice final : public Voice {
         return names;
     }
 
+    // A voice file of the program folder wins over an installed voice of the same name: the
+    // program speaks in the voice it brings, whatever else the machine has installed.
     bool selectVoiceByName(const QString& name) override {
+        for (const auto& [declared, file] : voiceFilesIn(folder_)) {
+            if (declared == name) {
+                return selectFile(file);
+            }
+        }
         if (espeak()->setVoiceByName(name.toUtf8().constData()) != EE_OK) {
             return false;
         }
+        closeFile();
         voice_ = name;
         return true;
     }
@@ -87,8 +122,7 @@ class EspeakVoice final : public Voice {
 
     bool speak(const QString& text) override {
         // Each utterance starts from the default voice unless this object selected one.
-        const QByteArray voice = voice_.isEmpty() ? QByteArray("en") : voice_.toUtf8();
-        if (espeak()->setVoiceByName(voice.constData()) != EE_OK) {
+        if (!selectAgain()) {
             return false;
         }
         espeak()->setParameter(espeakRATE, EspeakEngine::wordsPerMinute(rate_), 0);
@@ -101,13 +135,77 @@ class EspeakVoice final : public Voice {
     }
 
   private:
-    QString voice_;
+    // espeak-ng lower-cases the path of a voice file, cuts it at 59 bytes and reads a "+" as
+    // the start of a variant name, so most program folders cannot be named to it. It is
+    // handed the file as one of this process's open files instead, whose path has none of
+    // those.
+    bool selectFile(const std::filesystem::path& file) {
+        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            return false;
+        }
+        closeFile();
+        fd_ = fd;
+        voice_.clear();
+        if (!selectAgain()) {
+            closeFile();
+            return false;
+        }
+        return true;
+    }
+
+    bool selectAgain() {
+        if (fd_ >= 0) {
+            const std::string path = "/proc/self/fd/" + std::to_string(fd_);
+            return espeak()->setVoiceByFile(path.c_str()) == EE_OK;
+        }
+        const QByteArray voice = voice_.isEmpty() ? QByteArray("en") : voice_.toUtf8();
+        return espeak()->setVoiceByName(voice.constData()) == EE_OK;
+    }
+
+    void closeFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+
+    std::filesystem::path folder_;
+    QString voice_;  // an installed voice selected by name
+    int fd_ = -1;    // a voice file selected from the program folder
     int rate_ = 0;
 };
 
 }  // namespace
 
-EspeakEngine::EspeakEngine(Output output) : output_(output) {}
+std::vector<std::pair<QString, std::filesystem::path>> voiceFilesIn(
+    const std::filesystem::path& folder) {
+    std::vector<std::pair<QString, std::filesystem::path>> found;
+    if (folder.empty()) {
+        return found;
+    }
+    std::error_code error;
+    std::vector<std::filesystem::path> files;
+    // A folder that cannot be read (or read to its end) offers the voices found so far.
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code typeError;
+        if (it->path().extension() == kVoiceFileExtension && it->is_regular_file(typeError)) {
+            files.push_back(it->path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    for (const auto& file : files) {
+        const QString name = declaredName(file);
+        if (!name.isEmpty()) {
+            found.emplace_back(name, std::filesystem::absolute(file, error));
+        }
+    }
+    return found;
+}
+
+EspeakEngine::EspeakEngine(Output output, std::filesystem::path voiceFolder)
+    : output_(output), voiceFolder_(std::move(voiceFolder)) {}
 
 bool EspeakEngine::ready() {
     if (!started_) {
@@ -131,7 +229,7 @@ std::unique_ptr<Voice> EspeakEngine::createVoice() {
     if (!ready()) {
         return nullptr;
     }
-    return std::make_unique<EspeakVoice>();
+    return std::make_unique<EspeakVoice>(voiceFolder_);
 }
 
 std::size_t EspeakEngine::samplesProduced() const {

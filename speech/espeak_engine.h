@@ -2,20 +2,34 @@
 
 #include "speech/speech.h"
 
+#include <QString>
+
 #include <cstddef>
+#include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace speech {
 
+/// Extension of the voice files that the program brings in its own folder.
+inline constexpr char kVoiceFileExtension[] = ".voice";
+
+/// The voice files ("*.voice") of a folder, each with the name it declares on its `name`
+/// line, in file-name order. Files without a name are left out.
+std::vector<std::pair<QString, std::filesystem::path>> voiceFilesIn(
+    const std::filesystem::path& folder);
+
 /// The speech service over the espeak-ng library, loaded and started when the first voice is
 /// asked for. The library is global state: make one engine per process, and keep it until
-/// the end.
+/// the end. Besides espeak-ng's installed voices it offers the voice files of the program
+/// folder.
 class EspeakEngine final : public Engine {
   public:
     enum class Output {
         Playback,  // to the sound device, returning when the text has been spoken
         Memory,    // samples into memory (tests, machines without sound)
     };
-    explicit EspeakEngine(Output output = Output::Playback);
+    explicit EspeakEngine(Output output = Output::Playback, std::filesystem::path voiceFolder = {});
     ~EspeakEngine() override;
 
     /// Nothing when the library could not start (no speech data).
@@ -32,6 +46,7 @@ class EspeakEngine final : public Engine {
     bool ready();
 
     Output output_;
+    std::filesystem::path voiceFolder_;
     bool started_ = false;
     bool ready_ = false;
 };

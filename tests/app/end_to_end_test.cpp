@@ -357,7 +357,8 @@ void EndToEnd::prepareFolders() {
     for (const QString& file :
          {QStringLiteral(QM_PROGRAM_FOLDER "/vocabtrainer"), shipped + "qmlexi.dic",
           shipped + "fallible.dic", shipped + "falliblebak.dic",
-          QStringLiteral(QM_SOURCE_DIR "/data/error.bat")}) {
+          QStringLiteral(QM_SOURCE_DIR "/data/error.bat"),
+          QStringLiteral(QM_PROGRAM_FOLDER "/vw_kate.voice")}) {
         ASSERT_TRUE(copyInto(file, program)) << file.toStdString();
     }
     filesBefore = filesOf(program);
@@ -425,7 +426,8 @@ void EndToEnd::checkProgramFolder() {
         namesAfter.insert(name);
     }
     ASSERT_EQ(namesAfter, namesBefore) << "no file made or removed in the program folder";
-    for (const char* unchanged : {"vocabtrainer", "error.bat", words::kNewWordTemplate}) {
+    for (const char* unchanged :
+         {"vocabtrainer", "error.bat", "vw_kate.voice", words::kNewWordTemplate}) {
         EXPECT_EQ(filesAfter.at(QString::fromLatin1(unchanged)),
                   filesBefore.at(QString::fromLatin1(unchanged)))
             << unchanged;
@@ -510,11 +512,12 @@ void EndToEnd::checkSettings() {
     }
     EXPECT_EQ(settingsOf(store.fileOf("qmword")), expected) << "qmword settings";
 
-    // The voice check stores only a find of its voice; the sibling program's key is only read.
+    // The first start's voice check finds the voice the program brings, and stores only that
+    // find; the words it then speaks find no sound device here, and the round goes on. The
+    // sibling program's key is only read.
     const QString voiceSettings = store.fileOf("qmgm");
-    const std::map<QString, QString> voice = settingsOf(voiceSettings);
     const std::map<QString, QString> found{{keyName(keys::voiceSwitch), QStringLiteral("true")}};
-    EXPECT_TRUE(voice.empty() || voice == found);
+    EXPECT_EQ(settingsOf(voiceSettings), found);
     EXPECT_FALSE(QFileInfo::exists(store.fileOf("QuillMoor")));
     QStringList files = QDir(config).entryList({QStringLiteral("*.ini")}, QDir::Files);
     files.removeAll(QFileInfo(voiceSettings).fileName());

@@ -2,6 +2,7 @@
 
 #include "core/site.h"
 #include "settings/keys.h"
+#include "speech/espeak_engine.h"
 #include "tests/app/start_fakes.h"
 #include "tests/net/loopback_server.h"
 #include "tests/support/fakes.h"
@@ -18,6 +19,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -317,6 +319,33 @@ TEST_F(StartWindowTest, NoSpeechSupportCountsAsNoVoiceFound) {
     EXPECT_TRUE(fake.failure.messages.isEmpty());
     EXPECT_TRUE(read(keys::voiceSwitch).isEmpty());
     EXPECT_TRUE(window->Label2->isVisible());
+}
+
+// The real speech engine (in memory) over the test's program folder: the voice the program
+// brings is found where its file lies, and nowhere else.
+TEST_F(StartWindowTest, TheRealEngineFindsTheProgramsOwnVoiceInTheProgramFolder) {
+    speech::EspeakEngine engine(speech::EspeakEngine::Output::Memory,
+                                fake.folders.paths.programFolder);
+    const core::WindowServices fakes = services();
+    const core::WindowServices real{fakes.paths,   fakes.store,     engine,          fakes.failure,
+                                    fakes.clock,   fakes.timeOfDay, fakes.random,    fakes.messages,
+                                    fakes.browser, fakes.launcher,  fakes.navigator, fakes.echo,
+                                    fakes.http};
+    const auto check = [&real] {
+        Form1 window(real);
+        window.show();
+        window.Form_Activate();
+        return std::pair(window.Label2->isVisible(), window.Label3->isVisible());
+    };
+
+    EXPECT_EQ(check(), std::pair(true, false)) << "without the voice file";
+    EXPECT_TRUE(read(keys::voiceSwitch).isEmpty());
+
+    std::filesystem::copy_file(QM_PROGRAM_FOLDER "/vw_kate.voice",
+                               fake.folders.paths.file("vw_kate.voice"));
+    EXPECT_EQ(check(), std::pair(false, true)) << "with the voice file";
+    EXPECT_EQ(read(keys::voiceSwitch), QStringLiteral("true"));
+    EXPECT_TRUE(fake.failure.messages.isEmpty());
 }
 
 TEST_F(StartWindowTest, ActivationFollowsTheShowingByItselfOnce) {

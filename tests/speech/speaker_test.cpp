@@ -4,7 +4,11 @@
 #include "settings/keys.h"
 #include "tests/support/fakes.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -81,24 +85,47 @@ TEST_F(SpeakerTest, SpeechThatCannotBePlayedLetsTheCallerGoOn) {
     EXPECT_FALSE(speaker.preferredVoiceInstalled());
 }
 
-TEST(EspeakEngine, SynthesisesSamplesIntoMemory) {
-    speech::EspeakEngine engine(speech::EspeakEngine::Output::Memory);
+// The real engine over a program folder whose path espeak-ng could not take as it stands
+// (upper case, a "+", longer than it reads), holding the program's own voice file.
+TEST(EspeakEngine, ListsSelectsAndSpeaksTheProgramsOwnVoiceIntoMemory) {
+    QTemporaryDir top;
+    ASSERT_TRUE(top.isValid());
+    const std::filesystem::path folder =
+        std::filesystem::path(top.path().toStdString()) / "Program Folder+Voices" / "VocabTrainer";
+    std::filesystem::create_directories(folder);
+    const auto voiceFile = folder / "vw_kate.voice";
+    std::filesystem::copy_file(QM_SOURCE_DIR "/data/vw_kate.voice", voiceFile);
+
+    speech::EspeakEngine engine(speech::EspeakEngine::Output::Memory, folder);
     auto voice = engine.createVoice();
     ASSERT_TRUE(voice);
     const QStringList voices = voice->voiceDescriptions();
     EXPECT_GT(voices.size(), 10);
+    EXPECT_EQ(voices.count(QStringLiteral("VW Kate")), 1);
     for (const QString& v : voices) {
         EXPECT_FALSE(v.isEmpty());
     }
-    EXPECT_FALSE(voice->selectVoiceByName(QStringLiteral("VW Kate")));
-    const auto before = engine.samplesProduced();
-    ASSERT_TRUE(voice->speak(QStringLiteral("welcome to test your vocabulary")));
-    const auto normal = engine.samplesProduced() - before;
+    ASSERT_TRUE(voice->selectVoiceByName(QStringLiteral("VW Kate")));
+    const auto samplesOf = [&](const char* text) {
+        const auto before = engine.samplesProduced();
+        EXPECT_TRUE(voice->speak(QString::fromUtf8(text)));
+        return engine.samplesProduced() - before;
+    };
+    const auto normal = samplesOf("welcome to test your vocabulary");
     EXPECT_GT(normal, 30000u);
     EXPECT_LT(normal, 90000u);
-    voice->setRate(-6);
-    ASSERT_TRUE(voice->speak(QStringLiteral("welcome to test your vocabulary")));
-    EXPECT_GT(engine.samplesProduced() - before - normal, normal);  // slower speech is longer
+    const auto word = samplesOf("daughter");
+    voice->setRate(speech::kSlowRate);
+    const auto slowWord = samplesOf("daughter");
+    EXPECT_GT(word, 5000u);
+    EXPECT_GT(slowWord * 10, word * 13) << "the slow rate barely slows the headword";
+
+    // Every voice object looks at the folder anew: without the file the voice is gone.
+    std::filesystem::remove(voiceFile);
+    auto later = engine.createVoice();
+    EXPECT_FALSE(later->voiceDescriptions().contains(QStringLiteral("VW Kate")));
+    EXPECT_FALSE(later->selectVoiceByName(QStringLiteral("VW Kate")));
+    EXPECT_TRUE(later->speak(QStringLiteral("oh")));  // the default voice still speaks
 }
 
 TEST(EspeakEngine, RateScaleMapsOntoWordsPerMinute) {
