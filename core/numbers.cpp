@@ -90,11 +90,9 @@ double roundHalfEven(double value, int decimals) {
     if (!std::isfinite(scaled)) {
         return value;
     }
-    // nearbyint rounds to even under the default rounding mode; going through a decimal text
-    // of the scaled value first keeps 2.4449999 (binary for 2.445) from deciding the half.
-    const std::string text = QString::number(scaled, 'g', 15).toStdString();
-    const double cleaned = toDouble(text, 0, text.size());
-    return std::nearbyint(cleaned) / scale;
+    // The double itself is rounded: nearbyint goes to the even neighbour on an exact half
+    // under the default rounding mode, and a value a hair off the half goes to its nearer side.
+    return std::nearbyint(scaled) / scale;
 }
 
 QString numberText(double value) {

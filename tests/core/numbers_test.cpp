@@ -44,6 +44,11 @@ TEST(RoundHalfEven, ExactHalvesGoToTheEvenNeighbour) {
     EXPECT_DOUBLE_EQ(core::roundHalfEven(2.4445, 3), 2.444);
     EXPECT_DOUBLE_EQ(core::roundHalfEven(2.4455, 3), 2.446);
     EXPECT_DOUBLE_EQ(core::roundHalfEven(1.23456, 3), 1.235);
+    // A hair off the half is no half: the double itself is rounded, never a shorter text of it.
+    EXPECT_EQ(core::roundHalfEven(2.5000000000000004), 3);
+    EXPECT_EQ(core::roundHalfEven(3.4999999999999956), 3);
+    EXPECT_EQ(core::roundHalfEven(10.500000000000009), 11);
+    EXPECT_DOUBLE_EQ(core::roundHalfEven(0.5015, 3), 0.501);  // the double lies below the half
 }
 
 TEST(NumberText, WritesDecimalTextWithoutTrailingZeros) {

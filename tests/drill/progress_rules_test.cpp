@@ -82,6 +82,8 @@ TEST(LevelCells, RoundHalfToEvenWithinTenCells) {
     EXPECT_EQ(levelMeterCells(0.5), 0);
     EXPECT_EQ(levelMeterCells(10.89), 10);
     EXPECT_EQ(levelMeterCells(-1), 0);
+    EXPECT_EQ(levelMeterCells(2.5000000000000004), 3);
+    EXPECT_EQ(levelMeterCells(3.4999999999999956), 3);
 }
 
 const AutoPlanSteps& large() {
@@ -161,6 +163,12 @@ TEST(AutoLevel, TopLevelRisesOnceAndThenNoMore) {
     EXPECT_NEAR(s.level, 10.89, 1e-9);
     EXPECT_EQ(s.paceCount, 50);
     EXPECT_EQ(bar.cells, 10);
+
+    // A level a hair above 10.5 rounds to 11: no rise.
+    s = levelAt(10.500000000000009, 1);
+    stepAutoLevel(s, large(), 15000, 750);
+    EXPECT_EQ(s.level, 10.500000000000009);
+    EXPECT_EQ(s.paceCount, 10);
 }
 
 TEST(AutoLevel, WindowAtTheStartStaysOnAMiss) {
