@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 
 namespace drill {
@@ -9,7 +10,9 @@ namespace drill {
 /// everything else go through. The study window closes it over the answer rows and the
 /// picture buttons while an answer is being handled, so that a click made during the
 /// spoken word or the pause after an answer neither judges that answer again nor deals a
-/// question early.
+/// question early. The release of a swallowed press is swallowed too, even when it comes
+/// after the gate has opened again: the platform sends it to the control that got the
+/// press, which must not take it for a click on the next question.
 class InputGate final : public QObject {
     Q_OBJECT
   public:
@@ -27,6 +30,8 @@ class InputGate final : public QObject {
   private:
     bool closed_ = false;
     int swallowed_ = 0;
+    /// The buttons of each control whose press was swallowed and whose release is to come.
+    QHash<QObject*, Qt::MouseButtons> heldOff_;
 };
 
 }  // namespace drill

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -225,6 +226,64 @@ TEST_F(CommonPlanAnswers, ClicksWhileAMissIsHandledReachNoRow) {
     EXPECT_EQ(w.mTries, 2);
     EXPECT_EQ(newWordList().size(), 6u);
     EXPECT_EQ(appleUse(), 40);
+}
+
+// A press that the gate held off while an answer was handled, released once the next question
+// (or the re-deal) is on screen. Both go through the window as the platform sends them, so the
+// release reaches the row that got the press, wherever the pointer is by then.
+TEST_F(CommonPlanAnswers, AReleaseWhosePressWasHeldOffJudgesNothing) {
+    HookClock clock;
+    bool pressDuringPause = false;
+    std::optional<QPoint> pressedAt;
+    Form3& w = openWith(servicesWith(nullptr, &clock));
+    w.show();
+    const auto at = [&w](int row) {
+        const drill::AnswerRow* r = w.Option1[static_cast<size_t>(row)];
+        return r->mapTo(&w, QPoint(8, r->height() / 2));
+    };
+    const auto pressLater = [&](int row) {
+        QTimer::singleShot(0, [&, row] {
+            pressedAt = at(row);
+            QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, *pressedAt);
+        });
+    };
+    clock.onReading = [&](int, std::int64_t) {
+        if (pressDuringPause) {
+            pressDuringPause = false;
+            pressLater(wrongRow());
+        }
+    };
+    const auto releaseElsewhere = [&] {
+        ASSERT_TRUE(pressedAt);
+        QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, at(rightRow()));
+        pressedAt.reset();
+    };
+
+    pressDuringPause = true;  // after a right answer, during the pause
+    answerRight();
+    const QString next = w.Text1->text();
+    releaseElsewhere();
+    EXPECT_EQ(stored(keys::checkLearnedtime), "1");
+    EXPECT_EQ(w.mTries, 1);
+    EXPECT_EQ(newWordList().size(), 5u);
+    EXPECT_EQ(w.Text1->text(), next);
+    EXPECT_FALSE(anyRowChecked());
+
+    pressLater(rightRow());  // while a miss is handled
+    answerWrong();
+    ASSERT_EQ(w.mTries, 2);
+    const size_t listed = newWordList().size();
+    releaseElsewhere();
+    EXPECT_EQ(w.mTries, 2);
+    EXPECT_EQ(newWordList().size(), listed);
+    EXPECT_FALSE(anyRowChecked());
+
+    // A press and release of its own on the question are judged as ever.
+    const QPoint right = at(rightRow());
+    QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, right);
+    QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, right);
+    EXPECT_EQ(stored(keys::checkLearnedtime), "2");
+    expectNoFailure();
 }
 
 // ---- The pause after a right answer ------------------------------------------------------
