@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTabBar>
 
 namespace keys = settings::keys;
@@ -39,6 +40,17 @@ void setColours(QWidget* w, const QColor& back, const QColor& text) {
     w->setPalette(p);
 }
 
+/// A disabled option shows its caption in the platform's grey, as any disabled control does;
+/// the window's own caption colour holds only while the option can be chosen.
+void showDisabledGreyed(QWidget* w) {
+    const QPalette standard = w->style()->standardPalette();
+    QPalette p = w->palette();
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText}) {
+        p.setColor(QPalette::Disabled, role, standard.color(QPalette::Disabled, role));
+    }
+    w->setPalette(p);
+}
+
 /// The option buttons' face: their captions hold Chinese and digits only, and the Song face's
 /// half-width digits keep the longest ones inside their column.
 QFont optionFont(double pointSize) {
@@ -63,6 +75,7 @@ std::array<QRadioButton*, N> makeOptions(QWidget* page,
         button->setFont(font);
         button->setAutoFillBackground(true);
         setColours(button, kWindowBack, kOptionText);
+        showDisabledGreyed(button);
         button->move(table[i].left, table[i].top);
         button->resize(button->sizeHint().width(), height);
         group[i] = button;

@@ -51,7 +51,10 @@ TEST_F(SettingsWindow, StudyPageHoldsPlansPanelAndOkButton) {
         EXPECT_EQ(b->font().pointSizeF(), 12);
         EXPECT_TRUE(b->font().families().contains(QStringLiteral("宋体")));
         EXPECT_EQ(b->palette().color(QPalette::Window), QColor(0, 192, 192));
-        EXPECT_EQ(b->palette().color(QPalette::WindowText), QColor(192, 255, 255));
+        // The caption colour of an option that can be chosen (the new-word plan is disabled
+        // here, and drawn grey).
+        EXPECT_EQ(b->palette().color(QPalette::Active, QPalette::WindowText),
+                  QColor(192, 255, 255));
         EXPECT_TRUE(b->autoFillBackground());
         // The whole caption fits, and the button stays on its page.
         EXPECT_GE(b->width(), b->sizeHint().width());

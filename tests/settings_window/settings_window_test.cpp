@@ -1,8 +1,11 @@
 // The settings window's behaviour: what it shows from the store, and what it stores.
 #include "settings_window_fixture.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
+#include <QRadioButton>
+#include <QStyle>
 
 namespace settings_window_test {
 namespace {
@@ -55,6 +58,22 @@ TEST_P(NewWordPlanThreshold, PlanIsOfferedFromTwentyOnePendingWords) {
         given(keys::modeWhichone, QString::fromUtf8(whichone));
         auto w = open();
         EXPECT_EQ(w->Option1[settings::kNewWordPlan]->isEnabled(), GetParam().enabled);
+        // What the learner sees: the caption in the window's light cyan while the plan can be
+        // chosen, in grey while it cannot (blended into the background at the glyphs' edges).
+        QRadioButton* plan = w->Option1[settings::kNewWordPlan];
+        const QImage drawn = plan->grab().toImage();
+        const int captionLeft = plan->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                                plan->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+        int lightCyan = 0, grey = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = captionLeft; x < drawn.width(); ++x) {
+                const QColor c = drawn.pixelColor(x, y);
+                lightCyan += c.green() > 215 && c.green() - c.red() > 30;
+                grey += c.red() > 120 && c.green() < 215;
+            }
+        }
+        EXPECT_EQ(lightCyan > 0, GetParam().enabled) << lightCyan;
+        EXPECT_EQ(grey > 0, !GetParam().enabled) << grey;
         for (size_t i = 0; i < kStudyPlans.size(); ++i) {
             if (i != settings::kNewWordPlan) {
                 EXPECT_TRUE(w->Option1[i]->isEnabled()) << i;
