@@ -1,7 +1,11 @@
 #include "app/navigator.h"
 
+#include <qguiapplication_platform.h>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QWidget>
+
+#include <xcb/xcb.h>
 
 namespace app {
 
@@ -40,6 +44,27 @@ void WindowNavigator::show(core::WindowKind kind) {
     current_ = window;
     // A window whose load unloads it again stays unshown and is deleted.
     window->show();
+}
+
+void WindowNavigator::unloadAndShow(QWidget& leaving, core::WindowKind next) {
+    // The leaving window is closed now but deleted only once control is back in the event
+    // loop: the handler that asked is still running on it, and while it exists the program
+    // does not end before the next window is made.
+    leaving.setAttribute(Qt::WA_DeleteOnClose, false);
+    leaving.close();
+    QCoreApplication::processEvents();
+    // The next window's load can block for long (the start window's update fetch); the left
+    // window must be gone from the screen by then, not just hidden in our own queue.
+    flushToDisplay();
+    show(next);
+    leaving.deleteLater();
+}
+
+void WindowNavigator::flushToDisplay() {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 && x11->connection()) {
+        xcb_flush(x11->connection());
+    }
 }
 
 void WindowNavigator::quit() {

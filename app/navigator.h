@@ -17,8 +17,9 @@ namespace app {
 const char* roleOf(core::WindowKind kind);
 
 /// The program's navigator: makes a new window of the asked kind, lets it delete itself when
-/// it is closed, and shows it. The asking window then closes itself, so one window is open at
-/// a time. When the last window is gone and no new one was asked for, the program ends.
+/// it is closed, and shows it. The asking window then closes itself, or the navigator closes
+/// it first and takes it off the screen, so one window is open at a time. When the last window
+/// is gone and no new one was asked for, the program ends.
 class WindowNavigator final : public QObject, public core::Navigator {
     Q_OBJECT
   public:
@@ -29,6 +30,7 @@ class WindowNavigator final : public QObject, public core::Navigator {
     explicit WindowNavigator(Factory make, std::function<void()> endProgram = {});
 
     void show(core::WindowKind kind) override;
+    void unloadAndShow(QWidget& leaving, core::WindowKind next) override;
     void quit() override;
 
     /// Windows made by this navigator that still exist.
@@ -38,6 +40,8 @@ class WindowNavigator final : public QObject, public core::Navigator {
 
   private:
     void windowGone();
+    /// Sends the window system's queued requests (an unmapped window) to the display now.
+    static void flushToDisplay();
 
     Factory make_;
     std::function<void()> endProgram_;

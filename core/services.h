@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+class QWidget;
+
 // The small platform services every window reaches through its constructor. Production code
 // gets the real ones (core/real_services.h); tests get fakes (tests/support/fakes.h).
 
@@ -58,8 +60,9 @@ class Launcher {
     virtual bool startHidden(const QString& file) = 0;
 };
 
-/// The windows of the program. Only one is open at a time: a window asks for the next one
-/// and then unloads itself (closes).
+/// The windows of the program. Only one is open at a time: the start and settings windows
+/// ask for the next one and then unload themselves (close); the study and dictionary windows
+/// return to a new start window only once they are unloaded and off the screen.
 enum class WindowKind { Start, Settings, Study, Dictionary };
 
 class Navigator {
@@ -67,6 +70,10 @@ class Navigator {
     virtual ~Navigator() = default;
     /// Shows a new, freshly loaded window of this kind.
     virtual void show(WindowKind kind) = 0;
+    /// Unloads `leaving` (it closes, and is deleted once control is back in the event loop),
+    /// lets pending window events run once with it off the screen, then shows a new window of
+    /// kind `next`, whose load may take long. The program goes on in between.
+    virtual void unloadAndShow(QWidget& leaving, WindowKind next) = 0;
     /// Ends the program normally (the exit button, a completed weeding plan).
     virtual void quit() = 0;
 };

@@ -428,12 +428,9 @@ void Form3::leaveBody() {
         mServices.store.write(keys::autoIautoflag, core::numberText(mAutoLevel));
     }
     words::closeWindowStore(mNew, mMain);
-    showStartWindowAndUnload();
-}
-
-void Form3::showStartWindowAndUnload() {
-    mServices.navigator.show(core::WindowKind::Start);
-    close();
+    // Unload this window and take it off the screen, then show a new start window, which
+    // loads anew.
+    mServices.navigator.unloadAndShow(*this, core::WindowKind::Start);
 }
 
 void Form3::Image5_Click() {

@@ -175,8 +175,6 @@ class Form3 : public QWidget {
     /// Runs `speak` with the focus button enabled and focused before and after it, so that no
     /// answer row holds the focus while the window speaks.
     void speakFocused(const std::function<void()>& speak);
-    /// Shows a fresh start window and unloads this one.
-    void showStartWindowAndUnload();
     /// Runs a handler body; an error goes to the failure path and ends the handler.
     bool guarded(const std::function<void()>& body);
 

@@ -227,7 +227,9 @@ void Form3::newWordListRunLow() {
     answerStep(
         [&] { mServices.messages.inform(QString::fromUtf8(drill::kNewWordsLearnedMessage)); });
     answerStep([&] { words::closePair(mNew); });
-    answerStep([&] { showStartWindowAndUnload(); });
+    // Unload this window and take it off the screen, then show a new start window, which
+    // loads anew.
+    answerStep([&] { mServices.navigator.unloadAndShow(*this, core::WindowKind::Start); });
 }
 
 void Form3::answerPause() {

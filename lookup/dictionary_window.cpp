@@ -327,9 +327,11 @@ void Form4::showResult(const QString& text) {
 
 void Form4::Image3_Click() {
     guarded([this] {
+        // Close the recordset and the connection and release both; then unload this window,
+        // let pending window events run once with it off the screen, and show a new start
+        // window.
         words::closePair(mWords);
-        mServices.navigator.show(core::WindowKind::Start);
-        close();
+        mServices.navigator.unloadAndShow(*this, core::WindowKind::Start);
     });
 }
 

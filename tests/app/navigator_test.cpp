@@ -1,21 +1,28 @@
 #include "app/navigator.h"
 #include "app/start_window.h"
+#include "drill/study_window.h"
+#include "lookup/dictionary_window.h"
 
 #include "settings/keys.h"
 #include "tests/app/start_fakes.h"
 #include "tests/support/fakes.h"
 #include "ui/picture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -42,7 +49,11 @@ class SelfClosingWindow final : public QWidget {
 struct PlainWindows {
     std::vector<WindowKind> made;
     bool selfClosing = false;
+    std::function<void()> beforeMaking;
     std::unique_ptr<QWidget> operator()(WindowKind kind) {
+        if (beforeMaking) {
+            beforeMaking();
+        }
         made.push_back(kind);
         if (selfClosing) {
             return std::make_unique<SelfClosingWindow>();
@@ -92,6 +103,25 @@ TEST_F(NavigatorTest, TheProgramGoesOnWhileTheNextWindowIsOpen) {
     EXPECT_EQ(ends, 1);
 }
 
+TEST_F(NavigatorTest, ALeftWindowIsHiddenBeforeTheNextIsMadeAndTheProgramGoesOn) {
+    navigator.show(WindowKind::Dictionary);
+    QPointer<QWidget> left = navigator.current();
+    bool leftShownWhileMaking = true;
+    windows.beforeMaking = [&] {
+        leftShownWhileMaking = left && left->isVisible();
+        // Closed windows may be deleted before the next one is made.
+        deleteClosedWindows();
+    };
+    navigator.unloadAndShow(*left, WindowKind::Start);
+    EXPECT_FALSE(leftShownWhileMaking);
+    EXPECT_EQ(ends, 0);
+    deleteClosedWindows();
+    EXPECT_FALSE(left);
+    EXPECT_EQ(navigator.openWindows(), 1);
+    EXPECT_TRUE(navigator.current()->isVisible());
+    EXPECT_EQ(ends, 0);
+}
+
 TEST_F(NavigatorTest, AWindowThatUnloadsWhileItIsShownEndsTheProgram) {
     windows.selfClosing = true;
     navigator.show(WindowKind::Start);
@@ -135,9 +165,20 @@ class StartWindowReturnTest : public ::testing::Test {
     testing_support::ScriptedFetch http;
     int ends = 0;
     std::unique_ptr<core::WindowServices> bundle;
-    app::WindowNavigator navigator{
-        [this](WindowKind) -> std::unique_ptr<QWidget> { return std::make_unique<Form1>(*bundle); },
-        [this] { ++ends; }};
+    app::WindowNavigator navigator{[this](WindowKind kind) { return make(kind); },
+                                   [this] { ++ends; }};
+
+  private:
+    std::unique_ptr<QWidget> make(WindowKind kind) {
+        switch (kind) {
+            case WindowKind::Study:
+                return std::make_unique<Form3>(*bundle);
+            case WindowKind::Dictionary:
+                return std::make_unique<Form4>(*bundle);
+            default:
+                return std::make_unique<Form1>(*bundle);
+        }
+    }
 };
 
 TEST_F(StartWindowReturnTest, EveryNewStartWindowRunsItsLoadAndVoiceCheckAgain) {
@@ -177,5 +218,84 @@ TEST_F(StartWindowReturnTest, AStartWindowUnloadedByTheUpdateNoticeEndsTheProgra
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(fake.messages.shown.size(), 1);
 }
+
+// ---- Leaving the study and dictionary windows ------------------------------------------------
+
+struct Leaving {
+    WindowKind left;
+    const char* published;  // the update document
+    bool programGoesOn;     // false: the new start window's load unloads it again
+};
+
+void PrintTo(const Leaving& c, std::ostream* os) {
+    *os << app::roleOf(c.left) << " window, published \"" << c.published << '"';
+}
+
+class LeavingTest : public StartWindowReturnTest, public ::testing::WithParamInterface<Leaving> {
+  protected:
+    LeavingTest() {
+        fake.folders.writeNumberedWords(50);
+        fake.folders.writeEmptyLists();
+        fake.folders.store().write(settings::keys::modeWhichone, QStringLiteral("learn"));
+        fake.folders.store().write(settings::keys::modeLearn, QStringLiteral("600"));
+        http.document = QByteArray(GetParam().published);
+        makeBundle();
+    }
+    /// Clicks the exit picture of the study or dictionary window.
+    static void clickExit(QWidget* window) {
+        if (auto* study = qobject_cast<Form3*>(window)) {
+            EXPECT_FALSE(study->Text1->text().isEmpty());  // a question is on screen
+            QTest::mouseClick(study->Image4, Qt::LeftButton, Qt::NoModifier, {50, 11});
+        } else if (auto* dictionary = qobject_cast<Form4*>(window)) {
+            QTest::mouseClick(dictionary->Image3, Qt::LeftButton);
+        }
+    }
+};
+
+TEST_P(LeavingTest, TheLeftWindowIsOffTheScreenWhileTheStartWindowLoads) {
+    navigator.show(GetParam().left);
+    QPointer<QWidget> left = navigator.current();
+    ASSERT_TRUE(left && left->isVisible());
+    // The study window deals its first question once it is on screen.
+    QCoreApplication::processEvents();
+
+    int fetches = 0;
+    http.whileFetching = [&] {
+        ++fetches;
+        if (left) {
+            EXPECT_FALSE(left->isVisible());
+            ASSERT_TRUE(left->windowHandle());
+            EXPECT_FALSE(left->windowHandle()->isVisible());
+            EXPECT_FALSE(left->windowHandle()->isExposed());
+        }
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
+        }
+        for (QWindow* window : QGuiApplication::topLevelWindows()) {
+            EXPECT_FALSE(window->isVisible());
+        }
+    };
+    clickExit(left);
+    http.whileFetching = nullptr;
+    EXPECT_EQ(fetches, 1);
+    EXPECT_TRUE(fake.failure.messages.isEmpty());
+
+    deleteClosedWindows();
+    EXPECT_FALSE(left);
+    if (GetParam().programGoesOn) {
+        EXPECT_EQ(navigator.openWindows(), 1);
+        EXPECT_TRUE(qobject_cast<Form1*>(navigator.current())->isVisible());
+        EXPECT_EQ(ends, 0);
+    } else {
+        EXPECT_EQ(navigator.openWindows(), 0);
+        EXPECT_EQ(ends, 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(StudyAndDictionaryWindows, LeavingTest,
+                         ::testing::Values(Leaving{WindowKind::Study, "5.4", true},
+                                           Leaving{WindowKind::Study, "9.0", false},
+                                           Leaving{WindowKind::Dictionary, "5.4", true},
+                                           Leaving{WindowKind::Dictionary, "9.0", false}));
 
 }  // namespace

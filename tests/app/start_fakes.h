@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -24,13 +25,18 @@ class ScriptedEcho final : public net::EchoProbe {
     }
 };
 
-/// Answers every fetch with the scripted document, or fails when there is none.
+/// Answers every fetch with the scripted document, or fails when there is none; a test can
+/// look at the screen while the fetch holds the start window's load.
 class ScriptedFetch final : public net::HttpFetch {
   public:
     std::optional<QByteArray> document;
     QStringList asked;
+    std::function<void()> whileFetching;
     std::optional<QByteArray> get(const QString& address) override {
         asked << address;
+        if (whileFetching) {
+            whileFetching();
+        }
         return document;
     }
 };

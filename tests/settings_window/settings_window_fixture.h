@@ -65,6 +65,10 @@ class WatchingNavigator final : public core::Navigator {
             onShow(kind);
         }
     }
+    void unloadAndShow(QWidget& leaving, core::WindowKind next) override {
+        leaving.close();
+        show(next);
+    }
     void quit() override { ++quits; }
 };
 

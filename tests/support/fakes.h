@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <cstdint>
 #include <deque>
@@ -88,11 +89,16 @@ class FakeLauncher final : public core::Launcher {
     }
 };
 
+/// Records the windows asked for; a window left for another is closed first.
 class RecordingNavigator final : public core::Navigator {
   public:
     std::vector<core::WindowKind> shown;
     int quits = 0;
     void show(core::WindowKind kind) override { shown.push_back(kind); }
+    void unloadAndShow(QWidget& leaving, core::WindowKind next) override {
+        leaving.close();
+        show(next);
+    }
     void quit() override { ++quits; }
 };
 
