@@ -9,6 +9,11 @@ std::filesystem::path defaultMaintainerFile() {
     return std::filesystem::path(QDir::homePath().toStdString()) / "Desktop" / "waittoadd.txt";
 }
 
+bool Paths::hasMaintainerFile() const {
+    std::error_code untestable;
+    return std::filesystem::is_regular_file(maintainerFile, untestable);
+}
+
 Paths Paths::installed() {
     Paths p;
     p.programFolder = QCoreApplication::applicationDirPath().toStdString();

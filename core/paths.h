@@ -15,6 +15,10 @@ struct Paths {
 
     std::filesystem::path file(const char* name) const { return programFolder / name; }
 
+    /// True when the maintainer's import file is there as a plain file. A folder of that name,
+    /// or a path that cannot even be tested (a folder it may not read), counts as no file.
+    bool hasMaintainerFile() const;
+
     /// The paths of the installed program: the executable's folder and the maintainer's
     /// desktop file.
     static Paths installed();

@@ -23,7 +23,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 
 namespace keys = settings::keys;
 
@@ -264,9 +263,7 @@ void Form3::Form_Load() {
 void Form3::loadBody() {
     settings::Store& store = mServices.store;
     const core::Paths& paths = mServices.paths;
-    // A path that cannot even be tested (a folder it may not read) counts as no file.
-    std::error_code unreadable;
-    const bool maintainer = std::filesystem::exists(paths.maintainerFile, unreadable);
+    const bool maintainer = paths.hasMaintainerFile();
 
     Combo1->clear();
     for (int grade = 1; grade <= 12; ++grade) {

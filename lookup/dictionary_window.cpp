@@ -16,7 +16,6 @@
 #include <QScreen>
 
 #include <filesystem>
-#include <system_error>
 
 // The artwork lives in a static library: its resources are registered by hand.
 static void initResources() {
@@ -211,10 +210,9 @@ void Form4::Image3_MouseMove() {
 void Form4::Form_Load() {
     mLoaded = true;
     guarded([this] {
-        // A path that cannot even be tested (a link loop, a folder we may not read) counts as
-        // no file: opening the dictionary must not end the program over it.
-        std::error_code unreadable;
-        if (!std::filesystem::exists(mServices.paths.maintainerFile, unreadable)) {
+        // A path that cannot even be tested counts as no file: opening the dictionary must not
+        // end the program over it.
+        if (!mServices.paths.hasMaintainerFile()) {
             for (QPushButton* button : {Command1, Command2, Command3, Command4}) {
                 button->setVisible(false);
             }

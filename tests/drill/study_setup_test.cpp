@@ -119,6 +119,12 @@ TEST_F(StudySetup, MaintainerFileCountsLowUseWordsAndKeepsTheUseBox) {
     EXPECT_EQ(store().read(keys::checkWordNumber), QStringLiteral("3"));
     EXPECT_TRUE(plain.Text2->isHidden());
 
+    // A folder of the file's name is no file.
+    std::filesystem::create_directories(fake.folders.paths.maintainerFile);
+    EXPECT_EQ(load().mInPlayCount, 3);
+    EXPECT_TRUE(window->Text2->isHidden());
+    std::filesystem::remove(fake.folders.paths.maintainerFile);
+
     fake.folders.createMaintainerFile();
     Form3& maintainer = load();
     EXPECT_EQ(maintainer.mInPlayCount, 5);  // 29 and 3 as well; the count stops at 2

@@ -299,17 +299,20 @@ TEST_F(DictionaryWindowTest, ButtonsShowHoverLooksUntilThePointerCrossesTheBackg
 
 TEST_F(DictionaryWindowTest, UpkeepButtonsShowOnlyWithTheMaintainerFile) {
     words({{"apple", "n.苹果"}});
-    load();
-    for (QPushButton* b :
-         {window->Command1, window->Command2, window->Command3, window->Command4}) {
-        EXPECT_TRUE(b->isHidden()) << b->text().toStdString();
-    }
+    const auto expectShown = [this](bool shown) {
+        load();
+        for (QPushButton* b :
+             {window->Command1, window->Command2, window->Command3, window->Command4}) {
+            EXPECT_EQ(b->isHidden(), !shown) << b->text().toStdString();
+        }
+    };
+    expectShown(false);
+    // A folder of the file's name is no file.
+    std::filesystem::create_directories(fake.folders.paths.maintainerFile);
+    expectShown(false);
+    std::filesystem::remove(fake.folders.paths.maintainerFile);
     fake.folders.createMaintainerFile();
-    load();
-    for (QPushButton* b :
-         {window->Command1, window->Command2, window->Command3, window->Command4}) {
-        EXPECT_FALSE(b->isHidden()) << b->text().toStdString();
-    }
+    expectShown(true);
 }
 
 TEST_F(DictionaryWindowTest, MaintainerFileThatCannotBeTestedCountsAsAbsent) {
