@@ -154,25 +154,70 @@ void ImageList::showOn(Picture& control, int index) const {
     control.setLook(name(index));
 }
 
+namespace {
+
+// The faces the windows name, the installed faces that stand in for them, and the kind of
+// face each is.
+struct WindowFace {
+    const char* name;
+    const char* substitutes[2];
+    QFont::StyleHint kind;
+    bool latin;  // a Latin face itself: no Latin face goes before it
+};
+constexpr WindowFace kWindowFaces[] = {
+    {"宋体", {"AR PL UMing CN", "Noto Serif CJK SC"}, QFont::Serif, false},
+    {"黑体", {"WenQuanYi Zen Hei", "Noto Sans CJK SC"}, QFont::SansSerif, false},
+    {"楷体_GB2312", {"AR PL UKai CN", "AR PL UMing CN"}, QFont::Cursive, false},
+    {"Arial Black", {"DejaVu Sans", "Liberation Sans"}, QFont::AnyStyle, true},
+};
+
+// Each Chinese face is of its own kind: windowFont relies on it.
+constexpr bool chineseFacesOfDistinctKinds() {
+    for (const WindowFace& a : kWindowFaces) {
+        for (const WindowFace& b : kWindowFaces) {
+            if (&a != &b && !a.latin && !b.latin && a.kind == b.kind) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(chineseFacesOfDistinctKinds());
+
+const WindowFace* windowFace(const QString& family) {
+    for (const WindowFace& face : kWindowFaces) {
+        if (family == QString::fromUtf8(face.name)) {
+            return &face;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void installFontSubstitutions() {
-    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN"),
-                                                        QStringLiteral("Noto Serif CJK SC")});
-    QFont::insertSubstitutions(QStringLiteral("黑体"), {QStringLiteral("WenQuanYi Zen Hei"),
-                                                        QStringLiteral("Noto Sans CJK SC")});
-    QFont::insertSubstitutions(QStringLiteral("楷体_GB2312"),
-                               {QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL UMing CN")});
-    QFont::insertSubstitutions(QStringLiteral("Arial Black"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    for (const WindowFace& face : kWindowFaces) {
+        QFont::insertSubstitutions(
+            QString::fromUtf8(face.name),
+            {QString::fromUtf8(face.substitutes[0]), QString::fromUtf8(face.substitutes[1])});
+    }
 }
 
 QFont windowFont(const QString& family, double pointSize, bool bold, bool italic) {
+    const WindowFace* face = windowFace(family);
     QFont font;
-    // English headwords and Latin letters read best in a Latin face; the Chinese face follows.
-    if (family == QLatin1String("Arial Black")) {
+    if (face != nullptr && face->latin) {
         font.setFamilies({family});
     } else {
+        // English headwords and Latin letters read best in a Latin face; the Chinese face
+        // follows and draws what the Latin face lacks.
         font.setFamilies({QStringLiteral("DejaVu Sans"), family});
     }
+    // Qt keeps one merged font per first family, size, weight and kind of face, and tells the
+    // faces that follow the first apart only by their number: without a kind of its own, a
+    // Chinese face would be drawn in whichever Chinese face of that size and weight the
+    // program drew first. The kind also steers the system's own fallbacks to a like face.
+    font.setStyleHint(face != nullptr ? face->kind : QFont::AnyStyle);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     if (family == QLatin1String("Arial Black")) {

@@ -82,7 +82,8 @@ class ImageList {
 void installFontSubstitutions();
 
 /// A font by the windows' name, point size and weight, with its Latin face first where
-/// English words show.
+/// English words show; its Chinese is drawn in the named face's substitute, whatever fonts
+/// the program drew before.
 QFont windowFont(const QString& family, double pointSize, bool bold = false, bool italic = false);
 
 /// A colour from its red, green and blue components.

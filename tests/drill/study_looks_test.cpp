@@ -1,17 +1,26 @@
 // The study window's controls, looks and hover handlers.
 #include "tests/drill/study_window_fixture.h"
 
+#include "app/start_window.h"
+#include "settings/settings_window.h"
+
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFrame>
+#include <QGlyphRun>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRawFont>
+#include <QTabBar>
 #include <QTest>
+#include <QTextLayout>
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -124,6 +133,93 @@ TEST_F(StudyLooks, FontsColoursTextsAndVisibility) {
     EXPECT_EQ(w.Image5->look(), w.ImageList2.name(2));
     EXPECT_EQ(w.ImageList1.picture(1).size(), QSize(108, 23));
     EXPECT_EQ(w.ImageList2.picture(1).size(), QSize(60, 22));
+}
+
+/// The faces that draw a text's Chinese characters and its Latin letters in a font, as the
+/// text is laid out for drawing ("" where the text has none).
+struct DrawnFaces {
+    std::string chinese;
+    std::string latin;
+};
+
+DrawnFaces drawnFaces(const QFont& font, const QString& text) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QStringList chinese;
+    QStringList latin;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar::Script script = text.at(i).script();
+        QStringList* faces = script == QChar::Script_Han     ? &chinese
+                             : script == QChar::Script_Latin ? &latin
+                                                             : nullptr;
+        if (faces == nullptr) {
+            continue;
+        }
+        for (const QGlyphRun& run : layout.glyphRuns(i, 1)) {
+            const QString family = run.rawFont().familyName().toLower();
+            if (!faces->contains(family)) {
+                faces->append(family);
+            }
+        }
+    }
+    return {chinese.join(QStringLiteral(" + ")).toStdString(),
+            latin.join(QStringLiteral(" + ")).toStdString()};
+}
+
+TEST_F(StudyLooks, EachControlDrawsItsChineseInItsOwnFaceAfterTheOtherWindowsWereDrawn) {
+    // The start and settings windows draw Song text first, the start window's download offer
+    // at the size and weight of the answer rows.
+    testing_support::FakeServices others;
+    QFile(core::pathText(others.folders.paths.file("error.bat"))).open(QIODevice::WriteOnly);
+    Form1 start(others.services());
+    start.show();
+    start.Form_Activate();  // no voice found: the download offer shows
+    ASSERT_TRUE(start.Label2->isVisible());
+    start.grab();
+    Form2 settingsWindow(others.services());
+    settingsWindow.show();
+    settingsWindow.grab();
+    Form3& w = shownWithQuestion();
+    w.setRowFontSize(2, 12);  // a long gloss's size, that of the Song rows
+    const QImage image = w.grab().toImage();
+    if (const QString dir = qEnvironmentVariable("QM_GRAB_DIR"); !dir.isEmpty()) {
+        image.save(QDir(dir).filePath(QStringLiteral("study_window_after_others.png")));
+    }
+
+    const std::string kai = "ar pl ukai cn";
+    const std::string ming = "ar pl uming cn";
+    const std::string hei = "wenquanyi zen hei";
+    const QString gloss = QStringLiteral("n.词语");
+    const struct {
+        const char* name;
+        const QWidget* control;
+        QString text;
+        std::string chinese;
+    } controls[] = {
+        {"Option1(0)", w.Option1[0], w.Option1[0]->text(), kai},
+        {"Option1(1)", w.Option1[1], w.Option1[1]->text(), kai},
+        {"Option1(2) at 12 pt", w.Option1[2], w.Option1[2]->text(), kai},
+        {"Option1(3)", w.Option1[3], w.Option1[3]->text(), kai},
+        {"Option1(4)", w.Option1[4], w.Option1[4]->text(), kai},
+        {"Option1(6)", w.Option1[6], gloss, kai},
+        {"Option1(5)", w.Option1[5], gloss, ming},
+        {"Option1(7)", w.Option1[7], gloss, ming},
+        {"Label1", w.Label1, QStringLiteral("您可以选择下一级进行学习"), ming},
+        {"Label2", w.Label2, w.Label2->text(), ming},
+        {"Text2", w.Text2, QStringLiteral("词频 99"), hei},
+        {"start window Label2", start.Label2, start.Label2->text(), ming},
+        {"settings window tabs", settingsWindow.SSTab1->tabBar(), QStringLiteral("学习"), ming},
+    };
+    for (const auto& c : controls) {
+        const DrawnFaces faces = drawnFaces(c.control->font(), c.text);
+        EXPECT_EQ(faces.chinese, c.chinese) << c.name << ": " << c.text.toStdString();
+        // Latin letters keep the Latin face.
+        if (!faces.latin.empty()) {
+            EXPECT_EQ(faces.latin, "dejavu sans") << c.name;
+        }
+    }
 }
 
 TEST_F(StudyLooks, RowsLightUnderThePointerUntilItCrossesTheFrame) {
