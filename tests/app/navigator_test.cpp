@@ -5,6 +5,7 @@
 
 #include "settings/keys.h"
 #include "tests/app/start_fakes.h"
+#include "tests/support/case_names.h"
 #include "tests/support/fakes.h"
 #include "ui/picture.h"
 
@@ -296,6 +297,10 @@ INSTANTIATE_TEST_SUITE_P(StudyAndDictionaryWindows, LeavingTest,
                          ::testing::Values(Leaving{WindowKind::Study, "5.4", true},
                                            Leaving{WindowKind::Study, "9.0", false},
                                            Leaving{WindowKind::Dictionary, "5.4", true},
-                                           Leaving{WindowKind::Dictionary, "9.0", false}));
+                                           Leaving{WindowKind::Dictionary, "9.0", false}),
+                         [](const auto& info) {
+                             return testing_support::caseName(app::roleOf(info.param.left),
+                                                              "published", info.param.published);
+                         });
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "speech/espeak_engine.h"
 #include "tests/app/start_fakes.h"
 #include "tests/net/loopback_server.h"
+#include "tests/support/case_names.h"
 #include "tests/support/fakes.h"
 #include "ui/picture.h"
 
@@ -264,7 +265,10 @@ TEST_P(UpdateCheck, ANewerPublishedVersionShowsTheNoticeOpensTheSiteAndUnloads) 
 
 INSTANTIATE_TEST_SUITE_P(Documents, UpdateCheck,
                          ::testing::Values(UpdateCase{"5.4", false}, UpdateCase{"5.5", true},
-                                           UpdateCase{"5.41", true}, UpdateCase{"abc", false}));
+                                           UpdateCase{"5.41", true}, UpdateCase{"abc", false}),
+                         [](const auto& info) {
+                             return testing_support::caseName(info.param.document);
+                         });
 
 TEST_F(StartWindowTest, AServerThatNeverAnswersEndsTheCheckAtItsTimeOutAndTheWindowOpens) {
     testing_support::SilentServer server;

@@ -318,7 +318,10 @@ TEST_P(AnswerPauseClock, DriverRunsOnceOneSecondHasPassed) {
     EXPECT_NE(w.Text1->text(), asked);
 }
 
-INSTANTIATE_TEST_SUITE_P(PlainAndWrapping, AnswerPauseClock, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(PlainAndWrapping, AnswerPauseClock, ::testing::Bool(),
+                         [](const auto& info) {
+                             return std::string(info.param ? "Wrapping" : "Plain");
+                         });
 
 // ---- Failures on the wrong path ----------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include "drill/gloss.h"
 #include "drill/deal_tables.h"
+#include "tests/support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,11 @@ INSTANTIATE_TEST_SUITE_P(Glosses, SamePrefix,
                                            PrefixCase{"vt.拿", "v.跑", false},
                                            PrefixCase{"adv.很", "adv",
                                                       false},  // shorter counts whole
-                                           PrefixCase{"n.书", "n", false}));
+                                           PrefixCase{"n.书", "n", false}),
+                         [](const auto& info) {
+                             return testing_support::caseName(info.param.drawn,
+                                                              info.param.chooseword);
+                         });
 
 TEST(PosPrefixes, OnlyTheFiveShortPrefixesCount) {
     for (const char* g : {"n.书", "p.在", "v.跑", "adj.大的", "adv.很", "adjective"}) {
@@ -69,10 +74,11 @@ INSTANTIATE_TEST_SUITE_P(
     Glosses, BaseVerb,
     ::testing::Values(BaseCase{"v.run的过去式", "run"}, BaseCase{"v.run 的过去式", "run"},
                       BaseCase{"v. take off 的过去分词", "takeoff"},
-                      BaseCase{"run的过去式", "run"},          // no ".": the text before "的"
-                      BaseCase{"v.的过去式", ""},              // an empty base
-                      BaseCase{"v.run过去式", std::nullopt},   // no "的"
-                      BaseCase{"的v.过去式", std::nullopt}));  // "的" before "."
+                      BaseCase{"run的过去式", "run"},         // no ".": the text before "的"
+                      BaseCase{"v.的过去式", ""},             // an empty base
+                      BaseCase{"v.run过去式", std::nullopt},  // no "的"
+                      BaseCase{"的v.过去式", std::nullopt}),  // "的" before "."
+    [](const auto& info) { return testing_support::caseName(info.param.gloss); });
 
 TEST(VerbAnswerText, JoinsWordBlankGlossAndMark) {
     EXPECT_EQ(verbAnswerText(QStringLiteral("run"), QStringLiteral("v.跑")),
@@ -118,7 +124,10 @@ INSTANTIATE_TEST_SUITE_P(Lengths, FontSizes,
                          ::testing::Values(SizeCase{34, 26, 14, 14}, SizeCase{35, 23, 14, 14},
                                            SizeCase{42, 23, 14, 14}, SizeCase{43, 19, 14, 14},
                                            SizeCase{65, 19, 14, 14}, SizeCase{66, 19, 12, 13},
-                                           SizeCase{80, 19, 12, 13}, SizeCase{81, 19, 10, 12}));
+                                           SizeCase{80, 19, 12, 13}, SizeCase{81, 19, 10, 12}),
+                         [](const auto& info) {
+                             return testing_support::caseName(info.param.characters, "characters");
+                         });
 
 TEST(DeletionColourScale, EqualValuesThenAboveTwenty) {
     EXPECT_FALSE(deletionColour(9).has_value());

@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "settings/keys.h"
 #include "tests/drill/failing_store.h"
+#include "tests/support/case_names.h"
 #include "tests/support/folders.h"
 #include "words/codec.h"
 
@@ -136,7 +137,10 @@ TEST_P(FailedAddition, LeavesListAndCountersAgreeingAndTheNextMissAddsTheWord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EitherCounter, FailedAddition,
-                         ::testing::Values(&keys::checkFallible, &keys::autoFallible));
+                         ::testing::Values(&keys::checkFallible, &keys::autoFallible),
+                         [](const auto& info) {
+                             return testing_support::caseName(info.param->section, info.param->key);
+                         });
 
 TEST_F(NewWordListUpkeep, FailureBeforeTheAdditionIsPassedOnWithNothingChanged) {
     std::filesystem::remove(folders.paths.file(words::kNewWordFile));

@@ -1,4 +1,5 @@
 #include "drill/progress_rules.h"
+#include "tests/support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,10 @@ struct BarCase {
     int cells;
 };
 
+std::string barCaseName(const ::testing::TestParamInfo<BarCase>& info) {
+    return testing_support::caseName(info.param.value, "of", info.param.scale);
+}
+
 class WeedingBar : public ::testing::TestWithParam<BarCase> {};
 
 TEST_P(WeedingBar, FillsAsTheWordsLeftFall) {
@@ -57,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BarCase{81, 1000, 9},  // 11 x 91 = 1001: not below the count yet
                       BarCase{80, 1000, 10}, BarCase{900, 1000, 0}, BarCase{800, 1000, 2},
                       // No words at all, or more left than the count: an empty bar.
-                      BarCase{4, 0, 0}, BarCase{5000, 1000, 0}));
+                      BarCase{4, 0, 0}, BarCase{5000, 1000, 0}),
+    barCaseName);
 
 class NewWordBar : public ::testing::TestWithParam<BarCase> {};
 
@@ -73,8 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Fewer than 20 pending with a proper base: every word learned.
                       BarCase{20, 30, 10}, BarCase{3, 30, 10},
                       // A base of 0 or less has no scale: the bar stays empty, whatever P.
-                      BarCase{25, 0, 0}, BarCase{5, 0, 0}, BarCase{0, -19, 0},
-                      BarCase{10, -17, 0}));
+                      BarCase{25, 0, 0}, BarCase{5, 0, 0}, BarCase{0, -19, 0}, BarCase{10, -17, 0}),
+    barCaseName);
 
 TEST(LevelCells, RoundHalfToEvenWithinTenCells) {
     EXPECT_EQ(levelMeterCells(2.5), 2);

@@ -1,6 +1,7 @@
 #include "drill/verdicts.h"
 
 #include "core/failure.h"
+#include "tests/support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,11 @@ INSTANTIATE_TEST_SUITE_P(
         VerdictCase{true, "tofel", 0, "不好意思，您的英语词汇量不符托福/雅思考试要求"},
         // A plan name is no test kind, and test kinds are no plans.
         VerdictCase{true, "600", 50, nullptr}, VerdictCase{false, "middle", 50, nullptr},
-        VerdictCase{true, "Middle", 50, nullptr}));
+        VerdictCase{true, "Middle", 50, nullptr}),
+    [](const auto& info) {
+        return testing_support::caseName(info.param.isTest ? "test" : "plan", info.param.kindOrPlan,
+                                         info.param.score);
+    });
 
 struct EstimateCase {
     const char* kind;
@@ -83,7 +88,10 @@ INSTANTIATE_TEST_SUITE_P(
                       EstimateCase{"all", 3, 1000, 0}, EstimateCase{"all", 50, 15374, 5800},
                       EstimateCase{"high", 170, 1000, 200}, EstimateCase{"high", 200, 1000, 300},
                       EstimateCase{"high", 8, 1000, 0}, EstimateCase{"normal", 100, 1000, 300},
-                      EstimateCase{"normal", 4, 10000, 400}, EstimateCase{"normal", 0, 1000, 0}));
+                      EstimateCase{"normal", 4, 10000, 400}, EstimateCase{"normal", 0, 1000, 0}),
+    [](const auto& info) {
+        return testing_support::caseName(info.param.kind, info.param.score, "of", info.param.words);
+    });
 
 TEST(VocabularyWeights, AllNormalHighWeighOneTwoThree) {
     EXPECT_EQ(judgeSeries(true, "all", 10, 1000).weight, 1);
@@ -117,7 +125,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, FoldedStatistics,
                                            FoldCase{"300", "1", 700, 3, "600", "4"},
                                            FoldCase{"1000", "6", 2000, 2, "1250", "8"},
                                            // A first test beside a stray weight sum.
-                                           FoldCase{"", "5", 400, 1, "400", "6"}));
+                                           FoldCase{"", "5", 400, 1, "400", "6"}),
+                         [](const auto& info) {
+                             return testing_support::caseName(
+                                 info.param.wordvol, info.param.testtime, "plus",
+                                 info.param.estimate, info.param.weight);
+                         });
 
 TEST(FoldedStatistics, NonNumericStoreValueIsAnErrorNamingTheKey) {
     try {

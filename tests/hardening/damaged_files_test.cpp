@@ -5,6 +5,7 @@
 #include "lookup/dictionary_window.h"
 #include "settings/keys.h"
 #include "tests/hardening/hardening_support.h"
+#include "tests/support/case_names.h"
 #include "ui/picture.h"
 
 #include <QFile>
@@ -137,11 +138,7 @@ TEST_P(DamagedWordFile, DictionaryWindowReportsItByNameAtLoadOrLookUpAndChangesN
 
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedWordFile, ::testing::ValuesIn(kWordFileDamages),
                          [](const auto& info) {
-                             std::string n = info.param.name;
-                             for (char& c : n) {
-                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             }
-                             return n;
+                             return testing_support::caseName(info.param.name);
                          });
 
 // ---- The settings file --------------------------------------------------------------------

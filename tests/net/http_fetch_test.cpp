@@ -2,6 +2,7 @@
 #include "net/update_check.h"
 
 #include "tests/net/loopback_server.h"
+#include "tests/support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"", 0, false}, VersionCase{"5.3", 5.3, false},
                       VersionCase{"  6 is out\r\n", 6, true},
                       VersionCase{"<html>5.9</html>", 0, false},
-                      VersionCase{std::string_view("5.5\0\xff\xfe", 6), 5.5, true}));
+                      VersionCase{std::string_view("5.5\0\xff\xfe", 6), 5.5, true}),
+    [](const auto& info) { return testing_support::caseName(info.param.document); });
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "net/module1.h"
+#include "tests/support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DottedCase{"1.2.3.300", {1, 2, 3, 44}}, DottedCase{"256.2.3.4", {0, 2, 3, 4}},
                       DottedCase{"-1.2.3.4", {255, 2, 3, 4}}, DottedCase{" 9 .9.9.9", {9, 9, 9, 9}},
                       DottedCase{"1.2.3", {0, 0, 0, 0}}, DottedCase{"", {0, 0, 0, 0}},
-                      DottedCase{"a.b", {0, 0, 0, 0}}));
+                      DottedCase{"a.b", {0, 0, 0, 0}}),
+    [](const auto& info) { return testing_support::caseName(info.param.text); });
 
 TEST(DottedToLong, AFourthPartOf128OrMoreGivesANegativeValue) {
     EXPECT_LT(DottedToLong(QStringLiteral("1.2.3.200")), 0);
@@ -79,7 +81,10 @@ INSTANTIATE_TEST_SUITE_P(BadAddresses, DottedToLongError,
                                            ErrorCase{"1.2.3.", Kind::TypeMismatch},
                                            ErrorCase{"1.2.3.2147483648", Kind::Overflow},
                                            ErrorCase{"1.2.3.-2147483649", Kind::Overflow},
-                                           ErrorCase{"1.2.3.1e400", Kind::Overflow}));
+                                           ErrorCase{"1.2.3.1e400", Kind::Overflow}),
+                         [](const auto& info) {
+                             return testing_support::caseName(info.param.text);
+                         });
 
 TEST(DottedToLong, TheEdgesOfThe32BitRangeAreNumbers) {
     EXPECT_EQ(bytesOf(DottedToLong(QStringLiteral("2147483647.0.0.-2147483648"))),

@@ -1,5 +1,6 @@
 // The settings window's behaviour: what it shows from the store, and what it stores.
 #include "settings_window_fixture.h"
+#include "tests/support/case_names.h"
 
 #include <QImage>
 #include <QLabel>
@@ -41,7 +42,10 @@ INSTANTIATE_TEST_SUITE_P(Whichone, OpeningTab,
                                            OpeningTabCase{"learn", Form2::kStudyTab},
                                            OpeningTabCase{"Test", Form2::kStudyTab},
                                            OpeningTabCase{"test ", Form2::kStudyTab},
-                                           OpeningTabCase{"test", Form2::kTestTab}));
+                                           OpeningTabCase{"test", Form2::kTestTab}),
+                         [](const auto& info) {
+                             return testing_support::caseName(info.param.whichone);
+                         });
 
 struct ThresholdCase {
     const char* pending;  // auto/fallible
@@ -87,7 +91,10 @@ INSTANTIATE_TEST_SUITE_P(Pending, NewWordPlanThreshold,
                                            ThresholdCase{"20.5", false},
                                            ThresholdCase{"abc", false}, ThresholdCase{"21", true},
                                            ThresholdCase{"21 words", true},
-                                           ThresholdCase{"400", true}));
+                                           ThresholdCase{"400", true}),
+                         [](const auto& info) {
+                             return testing_support::caseName("pending", info.param.pending);
+                         });
 
 TEST_F(SettingsWindow, LoadCaptionsTheSmartPlan) {
     Form2 w(services());
@@ -130,7 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
                       RecordCase{"", "3", "0", "0", "0", "0", "暂无记录"},
                       RecordCase{"10", "25", "x", " ", " ", "x", "暂无记录"},
                       RecordCase{"30.5", "25", "3", "2345.678", "2345.678", "3", "5.5"},
-                      RecordCase{"40", "", "", "", "暂无记录", "暂无记录", "40"}));
+                      RecordCase{"40", "", "", "", "暂无记录", "暂无记录", "40"}),
+    [](const auto& info) {
+        const RecordCase& c = info.param;
+        return testing_support::caseName(c.added, c.pending, c.practice, c.vocabulary);
+    });
 
 TEST_F(SettingsWindow, RecordPanelIsFilledWhenTheStudyTabComesOnView) {
     given(keys::modeWhichone, QStringLiteral("test"));
@@ -158,7 +169,9 @@ TEST_P(SavedPlan, IsSelectedAndStoredAgainOnConfirming) {
     EXPECT_EQ(stored(keys::modeWhichone), QStringLiteral("learn"));
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPlan, SavedPlan, ::testing::Range(0, 12));
+INSTANTIATE_TEST_SUITE_P(EveryPlan, SavedPlan, ::testing::Range(0, 12), [](const auto& info) {
+    return testing_support::caseName("plan", kStudyPlans[static_cast<size_t>(info.param)].value);
+});
 
 TEST_F(SettingsWindow, UnknownSavedPlanLeavesTheModeratePlanSelected) {
     for (const char* saved : {"", "Autolarge", "autolarge ", "600.0", "bogus"}) {
@@ -196,7 +209,9 @@ TEST_P(SavedTestKind, IsSelectedAndStoredAgainOnConfirming) {
     EXPECT_EQ(stored(keys::modeWhichone), QStringLiteral("test"));
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryKind, SavedTestKind, ::testing::Range(0, 8));
+INSTANTIATE_TEST_SUITE_P(EveryKind, SavedTestKind, ::testing::Range(0, 8), [](const auto& info) {
+    return testing_support::caseName(kTestKinds[static_cast<size_t>(info.param)].value);
+});
 
 TEST_F(SettingsWindow, UnknownSavedTestKindSelectsTheQuickTest) {
     for (const char* saved : {"", "High", "cet 4", "toefl", "bogus"}) {
@@ -310,7 +325,10 @@ TEST_P(Confirming, AFailedWriteStopsBeforeTheStudyWindow) {
 
 INSTANTIATE_TEST_SUITE_P(BothTabs, Confirming,
                          ::testing::Values(ConfirmCase{Form2::kStudyTab, "Mode/learn", "learn"},
-                                           ConfirmCase{Form2::kTestTab, "Mode/test", "test"}));
+                                           ConfirmCase{Form2::kTestTab, "Mode/test", "test"}),
+                         [](const auto& info) {
+                             return testing_support::caseName(info.param.activity);
+                         });
 
 TEST_F(SettingsWindow, OpeningWritesNothing) {
     given(keys::modeWhichone, QStringLiteral("test"));
@@ -368,7 +386,11 @@ TEST_P(HoverLook, StaysUntilThePointerCrossesThePageBackground) {
     EXPECT_EQ(ok->look(), QStringLiteral("ok light"));
 }
 
-INSTANTIATE_TEST_SUITE_P(BothTabs, HoverLook, ::testing::Values(Form2::kStudyTab, Form2::kTestTab));
+INSTANTIATE_TEST_SUITE_P(BothTabs, HoverLook, ::testing::Values(Form2::kStudyTab, Form2::kTestTab),
+                         [](const auto& info) {
+                             return std::string(info.param == Form2::kStudyTab ? "StudyTab"
+                                                                               : "TestTab");
+                         });
 
 }  // namespace
 }  // namespace settings_window_test

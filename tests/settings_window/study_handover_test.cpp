@@ -2,6 +2,7 @@
 // that the navigator opens loads the plan or test kind that was just stored.
 #include "drill/study_window.h"
 #include "settings_window_fixture.h"
+#include "tests/support/case_names.h"
 
 #include <filesystem>
 
@@ -95,7 +96,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Tests read the whole table; the kind sets the series size.
         HandoverCase{Form2::kTestTab, 7, "high", true, false, 200, "35"},
         HandoverCase{Form2::kTestTab, 6, "normal", true, false, 100, "35"},
-        HandoverCase{Form2::kTestTab, 3, "cet4", true, false, 50, "35"}));
+        HandoverCase{Form2::kTestTab, 3, "cet4", true, false, 50, "35"}),
+    [](const auto& info) {
+        return testing_support::caseName(info.param.tab == Form2::kStudyTab ? "plan" : "kind",
+                                         info.param.storedValue);
+    });
 
 class WeedingHandover : public SettingsWindow {};
 
