@@ -30,23 +30,18 @@ int main(int argc, char** argv) {
     settings::IniStore store(QString::fromLocal8Bit(argv[2]));
     store.write(settings::keys::modeWhichone, QStringLiteral("learn"));
     store.write(settings::keys::modeLearn, QStringLiteral("3000"));
-    testing_support::FakeSpeechEngine speech;
-    testing_support::RecordingFailure failure;
-    testing_support::FakeClock clock;
+    // The real draws and time of day; fakes for the rest.
+    testing_support::WindowFakes fakes;
+    const QStringList& failures = fakes.failure.messages;
     core::LocalTimeOfDay timeOfDay;
     core::MixingRandom random;
-    testing_support::RecordingMessages messages;
-    testing_support::RecordingBrowser browser;
-    testing_support::FakeLauncher launcher;
-    testing_support::RecordingNavigator navigator;
-    const core::WindowServices services{paths,     store,   speech,   failure, clock,
-                                        timeOfDay, random,  messages, browser, launcher,
-                                        navigator, nullptr, nullptr};
+    const core::WindowServices services = testing_support::replaced(
+        fakes.servicesOver(paths, store, random), {.timeOfDay = &timeOfDay});
     Form3 window(services);
     window.show();
     QApplication::processEvents();
     const int answers = std::atoi(argv[3]);
-    for (int i = 0; i < answers && failure.messages.isEmpty(); ++i) {
+    for (int i = 0; i < answers && failures.isEmpty(); ++i) {
         int row = window.mChoiceSlot[0];
         if (i % 3 == 2) {
             row = row == 0 ? 1 : 0;
@@ -55,8 +50,8 @@ int main(int argc, char** argv) {
         QTest::mouseClick(r, Qt::LeftButton, {}, QPoint(8, r->height() / 2));
         QApplication::processEvents();
     }
-    if (!failure.messages.isEmpty()) {
-        std::fprintf(stderr, "%s\n", failure.messages.first().toLocal8Bit().constData());
+    if (!failures.isEmpty()) {
+        std::fprintf(stderr, "%s\n", failures.first().toLocal8Bit().constData());
         return 1;
     }
     bench::writeMemoryReport(argv[4]);

@@ -6,22 +6,12 @@
 #include "drill/study_window.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 bool hasUsableBase(const QString& gloss) {
     const auto base = drill::baseVerb(gloss);
     return base && !base->isEmpty();
-}
-
-// qmuse rounded to a whole number, halves to even. The stored values are whole numbers, which
-// round to themselves; only a fraction needs the rounding rule.
-double roundedUse(double use) {
-    if (std::floor(use) == use && std::fabs(use) < 1e15) {
-        return use;
-    }
-    return core::roundHalfEven(use);
 }
 
 }  // namespace
@@ -56,7 +46,7 @@ std::optional<Form3::Drawn> Form3::drawDistractorRow(
         return Drawn{words::currentGloss(rs), word.isNull() ? QString() : word.text()};
     };
     const auto take = [&](const Drawn& d) {
-        mDrawUse = static_cast<std::int32_t>(roundedUse(rs.field(words::kUse).number()));
+        mDrawUse = static_cast<std::int32_t>(core::roundHalfEven(rs.field(words::kUse).number()));
         return d;
     };
     for (int attempt = 0; attempt < drill::kMaxDraws; ++attempt) {

@@ -65,16 +65,6 @@ bool hasHeadword(QStringView headword) {
     return false;
 }
 
-// The headword of a row as its field holds it, without a copy; a number's text is written to
-// `scratch`. The look-up walks every row but lists only a few.
-const QString& headwordOf(const words::Value& field, QString& scratch) {
-    if (const QString* held = field.heldText()) {
-        return *held;
-    }
-    scratch = field.text();
-    return scratch;
-}
-
 }  // namespace
 
 Form4::Form4(const core::WindowServices& services, QWidget* parent)
@@ -294,7 +284,8 @@ void Form4::lookUpChinese(const QString& entry) {
     QString scratch;
     QString gloss;  // one buffer for the gloss of every row
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const QString& headword = headwordOf(rs.field(words::kWord), scratch);
+        // Read in place: the look-up walks every row but lists only a few.
+        const QString& headword = rs.field(words::kWord).textIn(scratch);
         if (!hasHeadword(headword)) {
             continue;
         }

@@ -6,7 +6,6 @@
 #include <dlfcn.h>
 
 #include <memory>
-#include <mutex>
 
 namespace net {
 

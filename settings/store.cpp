@@ -194,7 +194,8 @@ void IniStore::writeMany(std::initializer_list<std::pair<Key, QString>> values) 
         }
     }
     // A damaged file is reported before anything is written over it, or over any other file
-    // of the same call.
+    // of the same call. One stat each, unless another process rewrote the file since it was
+    // last read.
     for (const std::string_view application : applications) {
         takeInChanges(file(application.data()), application.data());
     }
@@ -210,13 +211,12 @@ void IniStore::writeMany(std::initializer_list<std::pair<Key, QString>> values) 
 }
 
 void IniStore::remove(const Key& key) {
+    takeInChanges(file(key.application), key.application);
     rewrite(key.application, [&](QSettings& s) { s.remove(address(key)); });
 }
 
 void IniStore::rewrite(const char* application, const std::function<void(QSettings&)>& change) {
     QSettings& s = file(application);
-    // One stat, unless another process rewrote the file since it was last read.
-    takeInChanges(s, application);
     clearBrokenLock(application);
     change(s);
     // The one rewrite of the file: lock, temporary file, sync to disk and rename.

@@ -70,7 +70,7 @@ class IniStore final : public Store {
     void checkText(const char* application) const;
     /// Removes the empty lock file that a writer killed while taking the lock leaves behind.
     void clearBrokenLock(const char* application) const;
-    /// Takes in outside changes, makes `change` and writes the file back once.
+    /// Makes `change` to a file whose outside changes were taken in, and writes it back once.
     void rewrite(const char* application, const std::function<void(QSettings&)>& change);
 
     /// What a stat of a settings file showed: a rewrite changes the inode, size or time.

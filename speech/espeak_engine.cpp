@@ -78,14 +78,15 @@ QString declaredName(const std::filesystem::path& file) {
 
 class EspeakVoice final : public Voice {
   public:
-    explicit EspeakVoice(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    // The program folder is looked at once per voice object, that is once per utterance.
+    explicit EspeakVoice(const std::filesystem::path& folder) : files_(voiceFilesIn(folder)) {}
     ~EspeakVoice() override { closeFile(); }
     EspeakVoice(const EspeakVoice&) = delete;
     EspeakVoice& operator=(const EspeakVoice&) = delete;
 
     QStringList voiceDescriptions() override {
         QStringList names;
-        for (const auto& [name, file] : voiceFilesIn(folder_)) {
+        for (const auto& [name, file] : files_) {
             names << name;
         }
         const espeak_VOICE** voices = espeak()->listVoices(nullptr);
@@ -105,7 +106,7 @@ class EspeakVoice final : public Voice {
     // A voice file of the program folder wins over an installed voice of the same name: the
     // program speaks in the voice it brings, whatever else the machine has installed.
     bool selectVoiceByName(const QString& name) override {
-        for (const auto& [declared, file] : voiceFilesIn(folder_)) {
+        for (const auto& [declared, file] : files_) {
             if (declared == name) {
                 return selectFile(file);
             }
@@ -170,7 +171,7 @@ class EspeakVoice final : public Voice {
         }
     }
 
-    std::filesystem::path folder_;
+    std::vector<std::pair<QString, std::filesystem::path>> files_;  // the folder's voice files
     QString voice_;  // an installed voice selected by name
     int fd_ = -1;    // a voice file selected from the program folder
     int rate_ = 0;

@@ -459,14 +459,7 @@ int Recordset::findFirst(const char* name, const QString& text) {
     // The field's text as a walk would compare it: a number by its decimal text.
     const auto textAt = [&](int index, QString& scratch) -> const QString* {
         const Value& v = cell(rows_[static_cast<size_t>(index)], col);
-        if (v.isNull()) {
-            return nullptr;
-        }
-        if (const QString* held = v.heldText()) {
-            return held;
-        }
-        scratch = v.text();
-        return &scratch;
+        return v.isNull() ? nullptr : &v.textIn(scratch);
     };
     QString scratch;
     if (indexColumn_ != col && scansWithoutIndex_ < 1) {

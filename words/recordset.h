@@ -23,8 +23,15 @@ class Value {
 
     bool isNull() const { return std::holds_alternative<std::monostate>(v_); }
     bool isNumber() const { return std::holds_alternative<double>(v_); }
-    /// The text held, without a copy; nothing for Null or a number.
-    const QString* heldText() const { return std::get_if<QString>(&v_); }
+    /// The text of the value as text() gives it, without a copy when the value holds text;
+    /// a number's or Null's text is written to `scratch`.
+    const QString& textIn(QString& scratch) const {
+        if (const QString* held = std::get_if<QString>(&v_)) {
+            return *held;
+        }
+        scratch = text();
+        return scratch;
+    }
     /// The text of the value: a number as decimal text, Null as the empty text.
     QString text() const;
     /// The number of the value: a text by its leading number, Null as 0.

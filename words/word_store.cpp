@@ -138,21 +138,15 @@ int countWordsInPlay(Recordset& words, double threshold) {
 }
 
 QString currentGloss(const Recordset& rs) {
-    // Decoded straight from the stored text, without a copy of it first.
-    const Value& note = rs.field(kNote);
-    if (const QString* text = note.heldText()) {
-        return fromStoredNote(*text);
-    }
-    return fromStoredNote(note.text());
+    QString gloss;
+    currentGloss(rs, gloss);
+    return gloss;
 }
 
 void currentGloss(const Recordset& rs, QString& gloss) {
-    const Value& note = rs.field(kNote);
-    if (const QString* text = note.heldText()) {
-        decodeStoredNote(*text, gloss);
-    } else {
-        decodeStoredNote(note.text(), gloss);
-    }
+    // Decoded straight from the stored text, without a copy of it first.
+    QString scratch;
+    decodeStoredNote(rs.field(kNote).textIn(scratch), gloss);
 }
 
 }  // namespace words

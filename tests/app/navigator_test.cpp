@@ -155,10 +155,11 @@ class StartWindowReturnTest : public ::testing::Test {
     }
     /// The window services with this navigator in place of the recording one.
     void makeBundle() {
-        core::WindowServices s = fake.services();
-        bundle = std::make_unique<core::WindowServices>(core::WindowServices{
-            s.paths, s.store, s.speech, s.failure, s.clock, s.timeOfDay, s.random, s.messages,
-            s.browser, s.launcher, navigator, &echo, &http});
+        core::WindowServices s =
+            testing_support::replaced(fake.services(), {.navigator = &navigator});
+        s.echo = &echo;
+        s.http = &http;
+        bundle = std::make_unique<core::WindowServices>(s);
     }
 
     testing_support::FakeServices fake;

@@ -330,11 +330,7 @@ TEST_F(StartWindowTest, NoSpeechSupportCountsAsNoVoiceFound) {
 TEST_F(StartWindowTest, TheRealEngineFindsTheProgramsOwnVoiceInTheProgramFolder) {
     speech::EspeakEngine engine(speech::EspeakEngine::Output::Memory,
                                 fake.folders.paths.programFolder);
-    const core::WindowServices fakes = services();
-    const core::WindowServices real{fakes.paths,   fakes.store,     engine,          fakes.failure,
-                                    fakes.clock,   fakes.timeOfDay, fakes.random,    fakes.messages,
-                                    fakes.browser, fakes.launcher,  fakes.navigator, fakes.echo,
-                                    fakes.http};
+    const core::WindowServices real = testing_support::replaced(services(), {.speech = &engine});
     const auto check = [&real] {
         Form1 window(real);
         window.show();

@@ -24,20 +24,7 @@ class AnswerTest : public study_testing::StudyWindowTest {
 
     /// The services of the fixture with another store or clock.
     core::WindowServices servicesWith(settings::Store* store, core::Clock* clock = nullptr) {
-        auto& f = fake;
-        return core::WindowServices{f.folders.paths,
-                                    store ? *store : f.folders.store(),
-                                    f.speech,
-                                    f.failure,
-                                    clock ? *clock : f.clock,
-                                    f.timeOfDay,
-                                    f.random,
-                                    f.messages,
-                                    f.browser,
-                                    f.launcher,
-                                    f.navigator,
-                                    nullptr,
-                                    nullptr};
+        return testing_support::replaced(fake.services(), {.store = store, .clock = clock});
     }
     Form3& openWith(const core::WindowServices& services) {
         window = std::make_unique<Form3>(services);

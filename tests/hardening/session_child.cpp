@@ -69,25 +69,18 @@ int main(int argc, char** argv) {
     ui::installFontSubstitutions();
     const core::Paths paths{argv[1], std::filesystem::path(argv[1]) / "no-maintainer-file"};
     settings::IniStore store(QString::fromLocal8Bit(argv[2]));
-    testing_support::FakeSpeechEngine speech;
-    testing_support::RecordingFailure failure;
-    testing_support::FakeClock clock;  // the pause after a right answer takes no time
-    testing_support::FakeTimeOfDay timeOfDay;
+    // Fakes for the rest: the pause after a right answer takes no time on the fake clock.
+    testing_support::WindowFakes fakes;
+    const QStringList& failures = fakes.failure.messages;
     const unsigned seed = static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10));
     core::MixingRandom random(0x9E3779B97F4A7C15ull ^ seed);
-    testing_support::RecordingMessages messages;
-    testing_support::RecordingBrowser browser;
-    testing_support::FakeLauncher launcher;
-    testing_support::RecordingNavigator navigator;
-    const core::WindowServices services{paths,     store,   speech,   failure, clock,
-                                        timeOfDay, random,  messages, browser, launcher,
-                                        navigator, nullptr, nullptr};
+    const core::WindowServices services = fakes.servicesOver(paths, store, random);
     std::mt19937 answers(seed);
 
     Form3 window(services);
     window.show();
     QApplication::processEvents();
-    for (int n = 1; failure.messages.isEmpty(); ++n) {
+    for (int n = 1; failures.isEmpty(); ++n) {
         const bool right = answers() % 3 != 0;
         const QString word = window.mCurWord;
         int row = window.mChoiceSlot[0];
@@ -97,7 +90,7 @@ int main(int argc, char** argv) {
         say("B " + std::to_string(n) + (right ? " R " : " W ") + text(word));
         drill::AnswerRow* r = window.Option1[static_cast<size_t>(row)];
         QTest::mouseClick(r, Qt::LeftButton, {}, QPoint(8, r->height() / 2));
-        if (!failure.messages.isEmpty()) {
+        if (!failures.isEmpty()) {
             break;
         }
         // What the window holds: its own store's counters and its word table's row. The
@@ -108,6 +101,6 @@ int main(int argc, char** argv) {
             text(store.read(keys::checkFallible)) + " " + text(store.read(keys::autoFallible)) +
             " " + text(word) + " " + hardening::formatWordState(state));
     }
-    say("F " + text(failure.messages.join(QStringLiteral(" | ")).simplified()));
+    say("F " + text(failures.join(QStringLiteral(" | ")).simplified()));
     return 3;
 }

@@ -81,10 +81,8 @@ class SettingsWindow : public ::testing::Test {
     WatchingNavigator navigator;
 
     core::WindowServices services() {
-        core::WindowServices s = fakes.services();
-        return core::WindowServices{s.paths,     store,    s.speech,   s.failure, s.clock,
-                                    s.timeOfDay, s.random, s.messages, s.browser, s.launcher,
-                                    navigator,   nullptr,  nullptr};
+        return testing_support::replaced(fakes.services(),
+                                         {.store = &store, .navigator = &navigator});
     }
 
     /// Stores a setting before the window opens (not recorded as the window's write).

@@ -127,9 +127,8 @@ class FakeSpeechEngine final : public speech::Engine {
 
 namespace testing_support {
 
-/// Fakes for every service of a window, over fresh temporary folders.
-struct FakeServices {
-    TestFolders folders;
+/// Fakes for every service of a window but its folders and settings.
+struct WindowFakes {
     FakeSpeechEngine speech;
     RecordingFailure failure;
     FakeClock clock;
@@ -140,8 +139,7 @@ struct FakeServices {
     FakeLauncher launcher;
     RecordingNavigator navigator;
 
-    core::WindowServices services() { return servicesOver(folders.paths, folders.store(), random); }
-    /// The same fakes over another program folder, settings store or source of draws.
+    /// These fakes over a program folder, settings store and source of draws.
     core::WindowServices servicesOver(const core::Paths& paths, settings::Store& store,
                                       core::Random& draws) {
         return core::WindowServices{paths,     store,   speech,   failure, clock,
@@ -149,5 +147,39 @@ struct FakeServices {
                                     navigator, nullptr, nullptr};
     }
 };
+
+/// Fakes for every service of a window, over fresh temporary folders.
+struct FakeServices : WindowFakes {
+    TestFolders folders;
+
+    core::WindowServices services() { return servicesOver(folders.paths, folders.store(), random); }
+};
+
+/// Services that stand in for some of a window's services; the others are kept.
+struct Replacements {
+    settings::Store* store = nullptr;
+    speech::Engine* speech = nullptr;
+    core::Clock* clock = nullptr;
+    core::TimeOfDay* timeOfDay = nullptr;
+    core::Navigator* navigator = nullptr;
+};
+
+/// `services` with the given replacements, as in
+/// `replaced(fake.services(), {.store = &failing, .navigator = &navigator})`.
+inline core::WindowServices replaced(const core::WindowServices& s, const Replacements& r) {
+    return core::WindowServices{s.paths,
+                                r.store ? *r.store : s.store,
+                                r.speech ? *r.speech : s.speech,
+                                s.failure,
+                                r.clock ? *r.clock : s.clock,
+                                r.timeOfDay ? *r.timeOfDay : s.timeOfDay,
+                                s.random,
+                                s.messages,
+                                s.browser,
+                                s.launcher,
+                                r.navigator ? *r.navigator : s.navigator,
+                                s.echo,
+                                s.http};
+}
 
 }  // namespace testing_support
