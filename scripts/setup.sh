@@ -5,8 +5,8 @@ packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev libsqlite3-dev sqlite3 libespeak-ng-dev espeak-ng-data
     libcurl4-openssl-dev libcpp-httplib-dev
     fonts-arphic-ukai fonts-arphic-uming fonts-wqy-zenhei fonts-noto-cjk fonts-dejavu-core
-    xvfb xauth x11-utils xdotool imagemagick iproute2 clang clang-format libclang-rt-14-dev
-    libxcb1-dev)
+    xvfb xauth x11-utils xdotool imagemagick iproute2 util-linux locales clang clang-format
+    libclang-rt-14-dev libxcb1-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Drives the real program on an X display of its own (run under xvfb-run inside unshare -n):
+# Drives the real program on an X display of its own (run under xvfb-run inside unshare -n,
+# or unshare -rn for a user other than root):
 # start window -> settings window -> the graded plan "600" -> confirm -> five answers in the
 # study window -> exit picture -> a new start window -> dictionary button -> a look-up ->
 # exit picture -> a new start window -> exit button.

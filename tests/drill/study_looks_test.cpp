@@ -135,8 +135,44 @@ TEST_F(StudyLooks, FontsColoursTextsAndVisibility) {
     EXPECT_EQ(w.ImageList2.picture(1).size(), QSize(60, 22));
 }
 
+/// The English family name that a face declares in its naming table (Windows platform, US
+/// English, else Macintosh Roman English), lower case. Fontconfig, and with it Qt, names a
+/// family in the language of the locale (文泉驿正黑 under zh_CN.UTF-8); this name tells the
+/// face drawn the same way in every locale.
+std::string englishFamilyName(const QRawFont& font) {
+    const QByteArray table = font.fontTable("name");
+    const auto u16 = [&](qsizetype at) {
+        return at + 2 <= table.size() ? static_cast<unsigned>(static_cast<quint8>(table[at]) << 8 |
+                                                              static_cast<quint8>(table[at + 1]))
+                                      : 0u;
+    };
+    constexpr unsigned kFamily = 1;
+    const unsigned count = u16(2);
+    const qsizetype strings = u16(4);
+    std::string mac;
+    for (unsigned i = 0; i < count; ++i) {
+        const qsizetype record = 6 + 12 * static_cast<qsizetype>(i);
+        const unsigned platform = u16(record), language = u16(record + 4);
+        const qsizetype length = u16(record + 8), at = strings + u16(record + 10);
+        if (u16(record + 6) != kFamily || at + length > table.size()) {
+            continue;
+        }
+        if (platform == 3 && language == 0x0409) {
+            QString name;
+            for (qsizetype c = 0; c + 1 < length; c += 2) {
+                name += QChar(static_cast<char16_t>(u16(at + c)));
+            }
+            return name.toLower().toStdString();
+        }
+        if (platform == 1 && language == 0 && mac.empty()) {
+            mac = QString::fromLatin1(table.constData() + at, length).toLower().toStdString();
+        }
+    }
+    return mac;
+}
+
 /// The faces that draw a text's Chinese characters and its Latin letters in a font, as the
-/// text is laid out for drawing ("" where the text has none).
+/// text is laid out for drawing ("" where the text has none), by their English family names.
 struct DrawnFaces {
     std::string chinese;
     std::string latin;
@@ -158,7 +194,7 @@ DrawnFaces drawnFaces(const QFont& font, const QString& text) {
             continue;
         }
         for (const QGlyphRun& run : layout.glyphRuns(i, 1)) {
-            const QString family = run.rawFont().familyName().toLower();
+            const QString family = QString::fromStdString(englishFamilyName(run.rawFont()));
             if (!faces->contains(family)) {
                 faces->append(family);
             }

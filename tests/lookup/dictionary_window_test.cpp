@@ -420,29 +420,30 @@ TEST_F(DictionaryWindowTest, BackgroundTitleStaysClearOfTheUpkeepButtons) {
     }
 }
 
-// ---- Grabs of the window, looked at by hand ----------------------------------------------------
+// ---- Grabs of the window, looked at by hand (kept in the build tree) ----------------------------
 
 TEST_F(DictionaryWindowTest, GrabsWithAndWithoutTheMaintainerFile) {
+    const QString grabs = testing_support::outputFolder(u("grabs"));
     words({{"apple", "n.苹果"}, {"applaud", "v.鼓掌"}, {"apply", "v.申请；应用"}});
     load();
     lookUp("Apple");
     window->Text1->setText(u("Apple"));
     const QImage plain = window->grab().toImage();
     EXPECT_EQ(plain.size(), QSize(800, 600));
-    EXPECT_TRUE(plain.save(u("/tmp/lookup_window_plain.png")));
+    EXPECT_TRUE(plain.save(grabs + u("/lookup_window_plain.png")));
 
     fake.folders.createMaintainerFile();
     load();
     lookUp("书");
     const QImage maintainer = window->grab().toImage();
-    EXPECT_TRUE(maintainer.save(u("/tmp/lookup_window_maintainer.png")));
+    EXPECT_TRUE(maintainer.save(grabs + u("/lookup_window_maintainer.png")));
     // The upkeep buttons change the picture where they stand.
     EXPECT_NE(plain.copy(24, 200, 81, 33), maintainer.copy(24, 200, 81, 33));
 
     // Once the pointer has crossed the background, both buttons show their normal looks.
     moveOver(window->Image1);
     const QImage normalLooks = window->grab().toImage();
-    EXPECT_TRUE(normalLooks.save(u("/tmp/lookup_window_normal_looks.png")));
+    EXPECT_TRUE(normalLooks.save(grabs + u("/lookup_window_normal_looks.png")));
     EXPECT_NE(maintainer.copy(216, 520, 108, 23), normalLooks.copy(216, 520, 108, 23));
 }
 

@@ -140,25 +140,25 @@ TEST_F(SettingsWindow, OkButtonsShowTheirDarkLookAtOpening) {
     EXPECT_EQ(w->ImageList2.picture(2).size(), QSize(54, 21));
 }
 
-// Grabs of both tabs for a look by eye (saved under /tmp), with the background checked.
+// Grabs of both tabs for a look by eye (kept in the build tree), with the background checked.
 TEST_F(SettingsWindow, GrabsOfBothTabsShowTheirPages) {
     given(settings::keys::checkWordvol, QStringLiteral("3456"));
     given(settings::keys::checkLearnedtime, QStringLiteral("12"));
     given(settings::keys::checkFallible, QStringLiteral("30"));
     given(settings::keys::autoFallible, QStringLiteral("25"));
     auto w = open();
-    const QString dir = QDir::tempPath() + QStringLiteral("/settings_window_grabs");
-    QDir().mkpath(dir);
+    const QString dir = testing_support::outputFolder(QStringLiteral("grabs"));
 
     w->SSTab1->setCurrentIndex(Form2::kStudyTab);
     const QImage study = w->grab().toImage();
-    study.save(dir + QStringLiteral("/study_tab.png"));
+    EXPECT_TRUE(study.save(dir + QStringLiteral("/settings_study_tab.png")));
     w->SSTab1->setCurrentIndex(Form2::kTestTab);
     const QImage test = w->grab().toImage();
-    test.save(dir + QStringLiteral("/test_tab.png"));
+    EXPECT_TRUE(test.save(dir + QStringLiteral("/settings_test_tab.png")));
 
     QTest::mouseMove(w->Image4, QPoint(20, 10));
-    w->grab(QRect(340, 440, 120, 60)).save(dir + QStringLiteral("/test_ok_hover.png"));
+    EXPECT_TRUE(w->grab(QRect(340, 440, 120, 60))
+                    .save(dir + QStringLiteral("/settings_test_ok_hover.png")));
 
     EXPECT_EQ(study.size(), QSize(800, 600) * study.devicePixelRatio());
     // The window colour outside the frame, the page background inside it.

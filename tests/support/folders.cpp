@@ -2,6 +2,7 @@
 
 #include "words/codec.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <sqlite3.h>
@@ -9,6 +10,12 @@
 #include <string>
 
 namespace testing_support {
+
+QString outputFolder(const QString& name) {
+    const QString folder = QStringLiteral(QM_BUILD_DIR "/test-output/") + name;
+    QDir().mkpath(folder);
+    return folder;
+}
 
 TestFolders::TestFolders() {
     paths.programFolder = programDir_.path().toStdString();

@@ -37,6 +37,11 @@ class TestFolders {
     std::unique_ptr<settings::IniStore> store_;
 };
 
+/// A folder of the build tree for what a test keeps for a look afterwards (grabs of its
+/// windows): test-output/<name>, made when missing. Tests write nowhere else outside their
+/// temporary folders, so runs of several users or checkouts on one machine stay apart.
+QString outputFolder(const QString& name);
+
 /// A word row with a plain gloss, stored in its reversed hex form.
 words::WordEntry entry(const QString& word, const QString& gloss, double use, double del = 10);
 
