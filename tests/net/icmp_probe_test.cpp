@@ -45,14 +45,20 @@ void PrintTo(const EchoCase& c, std::ostream* os) {
 
 constexpr int kEchoes = 3;  // one probe sends them all: each must find its own reply
 
+// One echo as PingHost left it. The record is packed; aligned here, its fields can be read
+// in place.
+struct Echo {
+    alignas(4) IcmpEchoReply reply;
+    std::int32_t result = 0;
+};
+
 // What the child reports through its pipe: the step that failed with its errno, or the
 // echoes.
 struct ChildReport {
     enum Step : int { Done, Namespace, UserMap, Loopback, PingGroup, IgnoreEchoes, Sockets };
     int step = Done;
     int error = 0;
-    IcmpEchoReply replies[kEchoes];
-    std::int32_t results[kEchoes] = {};
+    Echo echoes[kEchoes];
 };
 
 const char* describe(int step) {
@@ -150,11 +156,11 @@ ChildReport echoInOwnNetwork(const EchoCase& c) {
     }
     net::IcmpSocketProbe probe;
     for (int i = 0; i < kEchoes; ++i) {
-        IcmpEchoReply& reply = report.replies[i];
+        IcmpEchoReply& reply = report.echoes[i].reply;
         reply.Status = 99;
         reply.Ttl = 0xAB;
         reply.DataPointer = 0xABCD;  // not written by the echo
-        report.results[i] = PingHost(probe, QStringLiteral("127.0.0.1"), reply);
+        report.echoes[i].result = PingHost(probe, QStringLiteral("127.0.0.1"), reply);
     }
     return report;
 }
@@ -211,8 +217,8 @@ TEST_P(IcmpSocketProbe, EveryEchoComesBackWithItsStatus) {
         << describe(report->step) << ": " << std::strerror(report->error);
 
     for (int i = 0; i < kEchoes; ++i) {
-        const IcmpEchoReply& reply = report->replies[i];
-        const std::int32_t result = report->results[i];
+        const IcmpEchoReply& reply = report->echoes[i].reply;
+        const std::int32_t result = report->echoes[i].result;
         EXPECT_EQ(reply.Status, c.status) << "echo " << i;
         EXPECT_EQ(reply.DataPointer, 0xABCDu) << "echo " << i;
         if (c.status != net::ip_status::kSuccess) {

@@ -21,7 +21,7 @@ void keepRuntimeFolderInBuild() {
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         return;
     }
-    const QByteArray folder = QM_BUILD_DIR "/test-output/runtime";
+    const QByteArray folder = QM_RUNTIME_FOLDER;
     QDir().mkpath(QString::fromUtf8(folder));
     ::chmod(folder.constData(), 0700);  // Qt refuses a runtime folder that others can enter
     qputenv("XDG_RUNTIME_DIR", folder);
