@@ -19,12 +19,23 @@ title='背单词'
 
 log() { echo "$*" >>"$out/steps.txt"; }
 
+# The program's visible windows that show its title. A window manager shows _NET_WM_NAME, the
+# title in UTF-8; the older WM_NAME holds it in the encoding of the program's locale, which
+# in the C locale has no Chinese. So _NET_WM_NAME is matched, read in a UTF-8 locale whatever
+# locale the program runs in.
+titled_windows() {
+    for w in $(xdotool search --onlyvisible --class vocabtrainer 2>/dev/null); do
+        shown=$(LC_ALL=C.UTF-8 xprop -id "$w" _NET_WM_NAME 2>/dev/null | sed -n 's/.*= "\(.*\)"/\1/p')
+        [ "$shown" = "$title" ] && echo "$w"
+    done
+}
+
 # The visible window of the program with this role, other than the one given; waits for it
 # (at most the given number of tenths of a second, 300 when none is given).
 window_with_role() {
     tries=0
     while [ $tries -lt "${3:-300}" ]; do
-        for w in $(xdotool search --onlyvisible --name "$title" 2>/dev/null); do
+        for w in $(titled_windows); do
             role=$(xprop -id "$w" WM_WINDOW_ROLE 2>/dev/null | sed -n 's/.*= "\(.*\)"/\1/p')
             if [ "$role" = "$1" ] && [ "$w" != "$2" ]; then
                 echo "$w"
