@@ -25,7 +25,8 @@ log() { echo "$*" >>"$out/steps.txt"; }
 # locale the program runs in.
 titled_windows() {
     for w in $(xdotool search --onlyvisible --class vocabtrainer 2>/dev/null); do
-        shown=$(LC_ALL=C.UTF-8 xprop -id "$w" _NET_WM_NAME 2>/dev/null | sed -n 's/.*= "\(.*\)"/\1/p')
+        shown=$(LC_ALL=C.UTF-8 xprop -id "$w" _NET_WM_NAME 2>/dev/null |
+            sed -n 's/.*= "\(.*\)"/\1/p')
         [ "$shown" = "$title" ] && echo "$w"
     done
 }

@@ -4,7 +4,6 @@
 #include <QtGlobal>
 
 #include <clocale>
-#include <string>
 
 namespace testing_support {
 
