@@ -225,11 +225,9 @@ void Recordset::open(Database& db, const QString& sql) {
     const int n = sqlite3_column_count(s.get());
     columns_.clear();
     columnKeys_.clear();
-    columnNames_.clear();
     columnAsked_.clear();
     for (int i = 1; i < n; ++i) {
         columnKeys_.emplace_back(sqlite3_column_name(s.get(), i));
-        columnNames_.push_back(nullptr);
         columnAsked_.emplace_back();
         columns_.push_back(QString::fromUtf8(columnKeys_.back()));
     }
@@ -264,7 +262,6 @@ void Recordset::close() {
     cells_.clear();
     columns_.clear();
     columnKeys_.clear();
-    columnNames_.clear();
     columnAsked_.clear();
     pos_ = -1;
     onDeleted_ = false;
@@ -336,17 +333,15 @@ bool Recordset::bof() const {
 
 int Recordset::column(const char* name) const {
     // Called for every field read, also inside walks over the whole table. Callers name the
-    // fields by the same constants each time: a name met before is tried first by its
-    // address and spelling. The address alone does not decide, as a caller's temporary text
-    // may later hold another name at the same place.
-    for (size_t i = 0; i < columnNames_.size(); ++i) {
-        if (columnNames_[i] == name && std::strcmp(columnAsked_[i].constData(), name) == 0) {
+    // fields by the same constants each time: a spelling met before is found by an exact
+    // compare, before the case-blind one that field names take.
+    for (size_t i = 0; i < columnAsked_.size(); ++i) {
+        if (std::strcmp(columnAsked_[i].constData(), name) == 0) {
             return static_cast<int>(i);
         }
     }
     for (size_t i = 0; i < columnKeys_.size(); ++i) {
         if (qstricmp(columnKeys_[i].constData(), name) == 0) {
-            columnNames_[i] = name;
             columnAsked_[i] = name;
             return static_cast<int>(i);
         }

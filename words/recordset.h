@@ -203,9 +203,8 @@ class Recordset {
     Database* db_ = nullptr;
     QString table_;
     std::vector<QString> columns_;
-    std::vector<QByteArray> columnKeys_;            // the same names as UTF-8, for field look-ups
-    mutable std::vector<const char*> columnNames_;  // the address each name was last asked by
-    mutable std::vector<QByteArray> columnAsked_;   // and its spelling then
+    std::vector<QByteArray> columnKeys_;           // the same names as UTF-8, for field look-ups
+    mutable std::vector<QByteArray> columnAsked_;  // the spelling each was last asked by
     std::vector<Row> rows_;
     CellStore cells_;
     int pos_ = -1;  // -1 BOF, size() EOF

@@ -42,8 +42,6 @@ namespace {
 
 namespace keys = settings::keys;
 
-// The grabs stay here for a look after the run.
-const char kOutputFolder[] = QM_BUILD_DIR "/test-output/end_to_end";
 // A word of the shipped database, stored once, looked up in the dictionary window.
 const char kLookedUpWord[] = "daughter";
 constexpr int kAnswers = 5;
@@ -357,7 +355,8 @@ class EndToEnd : public ::testing::Test {
     QString program = dir.filePath(QStringLiteral("program"));
     QString home = dir.filePath(QStringLiteral("home"));
     QString config = home + QStringLiteral("/.config");
-    QString out = QString::fromLatin1(kOutputFolder);
+    // The grabs stay in the build tree for a look after the run.
+    QString out = testing_support::outputFolder(QStringLiteral("end_to_end"));
     QString shipped = QStringLiteral(QM_BUILD_DIR "/shipped/");
     std::filesystem::path programPath = program.toStdString();
     const settings::IniStore store{config};

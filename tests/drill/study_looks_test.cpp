@@ -5,7 +5,6 @@
 #include "settings/settings_window.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QGlyphRun>
@@ -220,9 +219,8 @@ TEST_F(StudyLooks, EachControlDrawsItsChineseInItsOwnFaceAfterTheOtherWindowsWer
     Form3& w = shownWithQuestion();
     w.setRowFontSize(2, 12);  // a long gloss's size, that of the Song rows
     const QImage image = w.grab().toImage();
-    if (const QString dir = qEnvironmentVariable("QM_GRAB_DIR"); !dir.isEmpty()) {
-        image.save(QDir(dir).filePath(QStringLiteral("study_window_after_others.png")));
-    }
+    image.save(testing_support::outputFolder(QStringLiteral("grabs")) +
+               QStringLiteral("/study_window_after_others.png"));
 
     const std::string kai = "ar pl ukai cn";
     const std::string ming = "ar pl uming cn";
@@ -414,9 +412,8 @@ TEST_F(StudyLooks, GrabShowsTheWindowAsDesigned) {
     w.Option1_MouseMove(4);
     const QImage image = w.grab().toImage();
     ASSERT_EQ(image.size(), QSize(800, 600));
-    if (const QString dir = qEnvironmentVariable("QM_GRAB_DIR"); !dir.isEmpty()) {
-        image.save(QDir(dir).filePath(QStringLiteral("study_window.png")));
-    }
+    image.save(testing_support::outputFolder(QStringLiteral("grabs")) +
+               QStringLiteral("/study_window.png"));
     // Frame, rows, lit and unlit bar cells, and the background's two regions.
     EXPECT_EQ(QColor(image.pixel(70, 300)), QColor(0, 192, 192));   // frame
     EXPECT_EQ(QColor(image.pixel(112, 170)), QColor(0, 192, 192));  // row 0
