@@ -11,6 +11,8 @@ cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_BENCH=ON \
     -DQM_SITE_URL=http://127.0.0.1:9/ >/dev/null
 cmake --build build-bench -j"$(nproc)" --target benchmarks
 out=$(mktemp)
+# Qt's runtime folder, where the session has none, in the build tree rather than in /tmp.
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$PWD/build-bench/runtime}"
 xvfb-run -a -s "-screen 0 1024x768x24" build-bench/bench/benchmarks --benchmark_format=json \
     --benchmark_out="$out" --benchmark_out_format=json "$@" >/dev/null 2>&1
 python3 - "$out" <<'PY'
